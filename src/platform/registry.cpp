@@ -1,0 +1,525 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Halvorn developers
+
+#include "platform/registry.h"
+
+#include "platform/paths.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int busyTimeoutMs = 10000;
+
+const char *const schemaSql =
+    "CREATE TABLE IF NOT EXISTS keys("
+    " id INTEGER PRIMARY KEY, parent INTEGER NOT NULL, name TEXT NOT NULL,"
+    " fold TEXT NOT NULL, path TEXT NOT NULL UNIQUE);"
+    "CREATE INDEX IF NOT EXISTS keys_parent ON keys(parent, fold);"
+    "CREATE TABLE IF NOT EXISTS vals("
+    " id INTEGER PRIMARY KEY, key INTEGER NOT NULL, name TEXT NOT NULL,"
+    " fold TEXT NOT NULL, data TEXT NOT NULL, UNIQUE(key, fold));";
+
+// Case-insensitive identity of a name. Upper case, as the Windows registry compares and
+// orders, so that "a_b" lists after "ab".
+QString fold(const QString &name) { return name.toUpper(); }
+
+// Splits a key path into its names; nullopt for a path with an empty name inside.
+std::optional<QStringList> splitPath(const QString &key)
+{
+    QString trimmed = key;
+    while (trimmed.startsWith(u'\\'))
+        trimmed.remove(0, 1);
+    while (trimmed.endsWith(u'\\'))
+        trimmed.chop(1);
+    if (trimmed.isEmpty())
+        return QStringList();
+    QStringList parts = trimmed.split(u'\\');
+    for (const QString &part : parts)
+        if (part.isEmpty())
+            return std::nullopt;
+    return parts;
+}
+
+QString foldedPath(const QStringList &parts) { return fold(parts.join(u'\\')); }
+
+void bindText(sqlite3_stmt *stmt, int index, const QString &text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    sqlite3_bind_text(stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+}
+
+QString columnText(sqlite3_stmt *stmt, int column)
+{
+    const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
+    return QString::fromUtf8(data, sqlite3_column_bytes(stmt, column));
+}
+
+enum Slot {
+    FindKey,
+    InsertKey,
+    ReadValue,
+    WriteValue,
+    DeleteValue,
+    ListValues,
+    ListSubKeys,
+    ListSubKeysWithValue,
+    DataVersion,
+    SlotCount
+};
+
+} // namespace
+
+// Resets a cached statement when it goes out of scope, so it never holds a read lock.
+class Registry::Statement
+{
+public:
+    explicit Statement(sqlite3_stmt *stmt) : m_stmt(stmt) {}
+    ~Statement()
+    {
+        if (m_stmt) {
+            sqlite3_reset(m_stmt);
+            sqlite3_clear_bindings(m_stmt);
+        }
+    }
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+    explicit operator bool() const { return m_stmt != nullptr; }
+    sqlite3_stmt *get() const { return m_stmt; }
+    int step() { return sqlite3_step(m_stmt); }
+
+private:
+    sqlite3_stmt *m_stmt;
+};
+
+Registry::Registry(Role role, const QString &path)
+    : m_path(path.isEmpty() ? defaultPath() : path)
+{
+    m_statements.resize(SlotCount, nullptr);
+    if (!open(role)) {
+        if (m_db) {
+            sqlite3_close_v2(m_db);
+            m_db = nullptr;
+        }
+        reportOnce();
+    }
+}
+
+Registry::~Registry()
+{
+    for (sqlite3_stmt *stmt : std::as_const(m_statements))
+        sqlite3_finalize(stmt);
+    if (m_db)
+        sqlite3_close_v2(m_db);
+}
+
+QString Registry::defaultPath()
+{
+    const QString fromEnv = qEnvironmentVariable("HALVORN_REGISTRY");
+    if (!fromEnv.isEmpty())
+        return fromEnv;
+    return Paths::configHome() + u"/halvorn/registry.db"_s;
+}
+
+bool Registry::open(Role role)
+{
+    const QFileInfo info(m_path);
+    const bool existed = info.exists();
+    if (!existed && !QDir().mkpath(info.absolutePath())) {
+        m_problem = u"its folder cannot be created"_s;
+        return false;
+    }
+    // Existing files are opened read-write without create, so nothing is made where a
+    // file vanished under us; the checks below run before anything is written.
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX
+        | (existed ? 0 : SQLITE_OPEN_CREATE);
+    if (sqlite3_open_v2(QFile::encodeName(m_path).constData(), &m_db, flags, nullptr)
+        != SQLITE_OK) {
+        m_problem = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : u"out of memory"_s;
+        return false;
+    }
+    sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_busy_timeout(m_db, busyTimeoutMs);
+    if (role == Role::ShortLived) {
+        // A connection that closes last would otherwise checkpoint on close.
+        sqlite3_db_config(m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    }
+
+    if (existed) {
+        sqlite3_stmt *check = nullptr;
+        if (sqlite3_prepare_v2(m_db, "PRAGMA quick_check", -1, &check, nullptr) != SQLITE_OK) {
+            m_problem = QString::fromUtf8(sqlite3_errmsg(m_db));
+            return false;
+        }
+        int rc = sqlite3_step(check);
+        QString verdict = rc == SQLITE_ROW ? columnText(check, 0) : QString();
+        if (rc != SQLITE_ROW)
+            m_problem = QString::fromUtf8(sqlite3_errmsg(m_db));
+        sqlite3_finalize(check);
+        if (rc != SQLITE_ROW)
+            return false;
+        if (verdict != u"ok") {
+            m_problem = verdict;
+            return false;
+        }
+    }
+    if (!exec("PRAGMA journal_mode=WAL") || !exec("PRAGMA synchronous=FULL")
+        || (role == Role::ShortLived && !exec("PRAGMA wal_autocheckpoint=0"))) {
+        m_problem = QString::fromUtf8(sqlite3_errmsg(m_db));
+        return false;
+    }
+    // The schema is created under a write lock so that two first starts do not race.
+    if (!exec("BEGIN IMMEDIATE")) {
+        m_problem = QString::fromUtf8(sqlite3_errmsg(m_db));
+        return false;
+    }
+    if (!exec(schemaSql) || !exec("COMMIT")) {
+        m_problem = QString::fromUtf8(sqlite3_errmsg(m_db));
+        exec("ROLLBACK");
+        return false;
+    }
+    return true;
+}
+
+void Registry::reportOnce()
+{
+    static bool reported = false;
+    if (reported)
+        return;
+    reported = true;
+    const QString text = u"halvorn: the registry file "_s + m_path
+        + u" cannot be used ("_s + m_problem
+        + u"). It is left as it is; the program runs on default settings and does not store changes."_s;
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
+bool Registry::exec(const char *sql)
+{
+    return m_db && sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+sqlite3_stmt *Registry::prepare(int slot, const char *sql)
+{
+    if (!m_db)
+        return nullptr;
+    sqlite3_stmt *&stmt = m_statements[slot];
+    if (!stmt && sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr)
+            != SQLITE_OK) {
+        stmt = nullptr;
+    }
+    return stmt;
+}
+
+std::optional<qint64> Registry::findKey(const QString &key)
+{
+    const auto parts = splitPath(key);
+    if (!parts)
+        return std::nullopt;
+    if (parts->isEmpty())
+        return m_db ? std::optional<qint64>(0) : std::nullopt;
+    Statement stmt(prepare(FindKey, "SELECT id FROM keys WHERE path = ?1"));
+    if (!stmt)
+        return std::nullopt;
+    bindText(stmt.get(), 1, foldedPath(*parts));
+    if (stmt.step() != SQLITE_ROW)
+        return std::nullopt;
+    return sqlite3_column_int64(stmt.get(), 0);
+}
+
+std::optional<qint64> Registry::ensureKey(const QString &key)
+{
+    const auto parts = splitPath(key);
+    if (!parts || !m_db)
+        return std::nullopt;
+    qint64 parent = 0;
+    for (qsizetype i = 0; i < parts->size(); ++i) {
+        const QStringList upTo = parts->mid(0, i + 1);
+        const QString path = foldedPath(upTo);
+        {
+            Statement find(prepare(FindKey, "SELECT id FROM keys WHERE path = ?1"));
+            if (!find)
+                return std::nullopt;
+            bindText(find.get(), 1, path);
+            const int rc = find.step();
+            if (rc == SQLITE_ROW) {
+                parent = sqlite3_column_int64(find.get(), 0);
+                continue;
+            }
+            if (rc != SQLITE_DONE)
+                return std::nullopt;
+        }
+        Statement insert(prepare(InsertKey,
+            "INSERT INTO keys(parent, name, fold, path) VALUES(?1, ?2, ?3, ?4)"));
+        if (!insert)
+            return std::nullopt;
+        sqlite3_bind_int64(insert.get(), 1, parent);
+        bindText(insert.get(), 2, parts->at(i));
+        bindText(insert.get(), 3, fold(parts->at(i)));
+        bindText(insert.get(), 4, path);
+        if (insert.step() != SQLITE_DONE)
+            return std::nullopt;
+        parent = sqlite3_last_insert_rowid(m_db);
+    }
+    return parent;
+}
+
+bool Registry::beginWrite()
+{
+    if (!m_db)
+        return false;
+    if (m_depth++ > 0)
+        return true;
+    m_outerFailed = false;
+    if (!exec("BEGIN IMMEDIATE")) {
+        m_depth = 0;
+        return false;
+    }
+    return true;
+}
+
+bool Registry::endWrite(bool ok)
+{
+    if (!ok)
+        m_outerFailed = true;
+    if (--m_depth > 0)
+        return ok;
+    if (!m_outerFailed && exec("COMMIT"))
+        return true;
+    exec("ROLLBACK");
+    return false;
+}
+
+bool Registry::keyExists(const QString &key) { return findKey(key).has_value(); }
+
+bool Registry::createKey(const QString &key)
+{
+    if (!beginWrite())
+        return false;
+    return endWrite(ensureKey(key).has_value());
+}
+
+bool Registry::deleteKey(const QString &key)
+{
+    const auto parts = splitPath(key);
+    if (!parts || !m_db)
+        return false;
+    if (!beginWrite())
+        return false;
+    bool ok = true;
+    if (parts->isEmpty()) {
+        ok = exec("DELETE FROM vals; DELETE FROM keys;");
+    } else {
+        const QString path = foldedPath(*parts);
+        sqlite3_stmt *stmt = nullptr;
+        const char *sql =
+            "WITH doomed(id) AS (SELECT id FROM keys WHERE path = ?1"
+            " OR substr(path, 1, length(?1) + 1) = ?1 || '\\')"
+            " DELETE FROM vals WHERE key IN doomed;";
+        const char *sql2 =
+            "DELETE FROM keys WHERE path = ?1 OR substr(path, 1, length(?1) + 1) = ?1 || '\\'";
+        for (const char *text : {sql, sql2}) {
+            if (!ok)
+                break;
+            ok = sqlite3_prepare_v2(m_db, text, -1, &stmt, nullptr) == SQLITE_OK;
+            if (ok) {
+                bindText(stmt, 1, path);
+                ok = sqlite3_step(stmt) == SQLITE_DONE;
+            }
+            sqlite3_finalize(stmt);
+            stmt = nullptr;
+        }
+    }
+    return endWrite(ok);
+}
+
+bool Registry::renameKey(const QString &from, const QString &to)
+{
+    const auto src = splitPath(from);
+    const auto dst = splitPath(to);
+    if (!src || !dst || src->isEmpty() || dst->isEmpty() || !m_db)
+        return false;
+    const QString srcPath = foldedPath(*src);
+    const QString dstPath = foldedPath(*dst);
+    // A key cannot move beneath itself.
+    if (dstPath.startsWith(srcPath + u'\\'))
+        return false;
+    if (!beginWrite())
+        return false;
+    const auto srcId = findKey(from);
+    if (!srcId || *srcId == 0)
+        return endWrite(false);
+    if (srcPath != dstPath && findKey(to))
+        return endWrite(false);
+    const QStringList parentParts = dst->mid(0, dst->size() - 1);
+    const auto parentId = ensureKey(parentParts.join(u'\\'));
+    if (!parentId)
+        return endWrite(false);
+
+    bool ok = true;
+    sqlite3_stmt *stmt = nullptr;
+    const char *moveChildren =
+        "UPDATE keys SET path = ?2 || substr(path, length(?1) + 1)"
+        " WHERE substr(path, 1, length(?1) + 1) = ?1 || '\\'";
+    if (sqlite3_prepare_v2(m_db, moveChildren, -1, &stmt, nullptr) == SQLITE_OK) {
+        bindText(stmt, 1, srcPath);
+        bindText(stmt, 2, dstPath);
+        ok = sqlite3_step(stmt) == SQLITE_DONE;
+    } else {
+        ok = false;
+    }
+    sqlite3_finalize(stmt);
+    stmt = nullptr;
+    if (ok && sqlite3_prepare_v2(m_db,
+                  "UPDATE keys SET parent = ?2, name = ?3, fold = ?4, path = ?5 WHERE id = ?1",
+                  -1, &stmt, nullptr) == SQLITE_OK) {
+        sqlite3_bind_int64(stmt, 1, *srcId);
+        sqlite3_bind_int64(stmt, 2, *parentId);
+        bindText(stmt, 3, dst->last());
+        bindText(stmt, 4, fold(dst->last()));
+        bindText(stmt, 5, dstPath);
+        ok = sqlite3_step(stmt) == SQLITE_DONE;
+    } else {
+        ok = false;
+    }
+    sqlite3_finalize(stmt);
+    return endWrite(ok);
+}
+
+QStringList Registry::subKeys(const QString &key)
+{
+    QStringList names;
+    const auto id = findKey(key);
+    if (!id)
+        return names;
+    Statement stmt(prepare(ListSubKeys, "SELECT name FROM keys WHERE parent = ?1 ORDER BY fold"));
+    if (!stmt)
+        return names;
+    sqlite3_bind_int64(stmt.get(), 1, *id);
+    while (stmt.step() == SQLITE_ROW)
+        names.append(columnText(stmt.get(), 0));
+    return names;
+}
+
+QStringList Registry::subKeysWithValue(const QString &key, const QString &valueName)
+{
+    QStringList names;
+    const auto id = findKey(key);
+    if (!id)
+        return names;
+    Statement stmt(prepare(ListSubKeysWithValue,
+        "SELECT k.name FROM keys k JOIN vals v ON v.key = k.id AND v.fold = ?2"
+        " WHERE k.parent = ?1 AND v.data <> '' ORDER BY k.fold"));
+    if (!stmt)
+        return names;
+    sqlite3_bind_int64(stmt.get(), 1, *id);
+    bindText(stmt.get(), 2, fold(valueName));
+    while (stmt.step() == SQLITE_ROW)
+        names.append(columnText(stmt.get(), 0));
+    return names;
+}
+
+std::optional<QString> Registry::readValue(const QString &key, const QString &name)
+{
+    const auto parts = splitPath(key);
+    if (!parts || !m_db)
+        return std::nullopt;
+    // One statement for the common case of a value under a key path.
+    Statement stmt(prepare(ReadValue,
+        "SELECT v.data FROM vals v JOIN keys k ON k.id = v.key"
+        " WHERE k.path = ?1 AND v.fold = ?2"));
+    if (!stmt)
+        return std::nullopt;
+    if (parts->isEmpty())
+        return std::nullopt; // the root holds no values
+    bindText(stmt.get(), 1, foldedPath(*parts));
+    bindText(stmt.get(), 2, fold(name));
+    if (stmt.step() != SQLITE_ROW)
+        return std::nullopt;
+    return columnText(stmt.get(), 0);
+}
+
+bool Registry::writeValue(const QString &key, const QString &name, const QString &data)
+{
+    const auto parts = splitPath(key);
+    if (!parts || parts->isEmpty() || !beginWrite())
+        return false;
+    const auto id = ensureKey(key);
+    if (!id)
+        return endWrite(false);
+    Statement stmt(prepare(WriteValue,
+        "INSERT INTO vals(key, name, fold, data) VALUES(?1, ?2, ?3, ?4)"
+        " ON CONFLICT(key, fold) DO UPDATE SET data = excluded.data"));
+    if (!stmt)
+        return endWrite(false);
+    sqlite3_bind_int64(stmt.get(), 1, *id);
+    bindText(stmt.get(), 2, name);
+    bindText(stmt.get(), 3, fold(name));
+    bindText(stmt.get(), 4, data);
+    const bool ok = stmt.step() == SQLITE_DONE;
+    return endWrite(ok);
+}
+
+bool Registry::deleteValue(const QString &key, const QString &name)
+{
+    if (!beginWrite())
+        return false;
+    const auto id = findKey(key);
+    if (!id)
+        return endWrite(true);
+    Statement stmt(prepare(DeleteValue, "DELETE FROM vals WHERE key = ?1 AND fold = ?2"));
+    if (!stmt)
+        return endWrite(false);
+    sqlite3_bind_int64(stmt.get(), 1, *id);
+    bindText(stmt.get(), 2, fold(name));
+    const bool ok = stmt.step() == SQLITE_DONE;
+    return endWrite(ok);
+}
+
+QList<Registry::Value> Registry::values(const QString &key)
+{
+    QList<Value> result;
+    const auto id = findKey(key);
+    if (!id)
+        return result;
+    Statement stmt(prepare(ListValues, "SELECT name, data FROM vals WHERE key = ?1 ORDER BY id"));
+    if (!stmt)
+        return result;
+    sqlite3_bind_int64(stmt.get(), 1, *id);
+    while (stmt.step() == SQLITE_ROW)
+        result.append({columnText(stmt.get(), 0), columnText(stmt.get(), 1)});
+    return result;
+}
+
+qint64 Registry::dataVersion()
+{
+    Statement stmt(prepare(DataVersion, "PRAGMA data_version"));
+    if (!stmt || stmt.step() != SQLITE_ROW)
+        return -1;
+    return sqlite3_column_int64(stmt.get(), 0);
+}
+
+Registry::Transaction::Transaction(Registry &registry) : m_registry(registry)
+{
+    m_active = m_registry.beginWrite();
+}
+
+Registry::Transaction::~Transaction()
+{
+    if (m_active && !m_done)
+        m_registry.endWrite(false);
+}
+
+bool Registry::Transaction::commit()
+{
+    if (!m_active || m_done)
+        return false;
+    m_done = true;
+    return m_registry.endWrite(!m_failed);
+}
