@@ -21,12 +21,30 @@ endfunction()
 
 # halvorn_test(<name> SOURCES ... LINKS ...) makes one test executable registered with ctest.
 function(halvorn_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS;ENV" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS;ENV;DEFINITIONS;DEPENDS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
+  # Paths of programs the tests start, as $<TARGET_FILE:...> definitions.
+  target_compile_definitions(${name} PRIVATE ${ARG_DEFINITIONS})
+  if(ARG_DEPENDS)
+    add_dependencies(${name} ${ARG_DEPENDS})
+  endif()
   target_link_libraries(${name} PRIVATE halvorn_options halvorn_testsupport ${ARG_LINKS}
     GTest::gtest GTest::gmock)
   include(GoogleTest)
   gtest_discover_tests(${name}
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;${ARG_ENV}"
     DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# halvorn_folder_library(<folder> PUBLIC_LINKS ... PRIVATE_LINKS ...): every .cpp of the
+# folder goes into halvorn_<folder>.
+function(halvorn_folder_library folder)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  halvorn_library(${folder} SOURCES ${sources} ${ARGN})
+endfunction()
+
+# halvorn_folder_tests(<folder> LINKS ...): every *_test.cpp of the folder in one executable.
+function(halvorn_folder_tests folder)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  halvorn_test(${folder}_tests SOURCES ${sources} ${ARGN})
 endfunction()

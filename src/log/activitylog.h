@@ -23,12 +23,12 @@ public:
     // The on-screen copy; may be null. Not owned.
     void setSink(LogSink *sink) { m_sink = sink; }
     // The locale whose long time format the lines use; the system's unless set.
-    void setLocale(const QLocale &locale) { m_locale = locale; }
+    void setLocale(const QLocale &locale);
 
     void logMessage(const QString &message);
 
     // "<date> <time> [\"<id>\" ]<message>", the line without its line end.
-    static QString composeLine(const QDateTime &when, const QLocale &locale, bool useSystemId,
+    static QString composeLine(const QString &date, const QString &time, bool useSystemId,
         const QString &systemId, const QString &message);
 
     // The log file named by the settings now.
@@ -38,5 +38,12 @@ private:
     Settings &m_settings;
     const Clock &m_clock;
     QLocale m_locale;
+    QString m_timeFormat; // the locale's long time format, worked out once
+    // The date and time texts of the last line: several lines a second share them.
+    qint64 m_stampSecond = -1;
+    QString m_stampDate;
+    QString m_stampTime;
+
+    void stamp(const QDateTime &when);
     LogSink *m_sink = nullptr;
 };

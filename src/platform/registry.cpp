@@ -29,7 +29,20 @@ const char *const schemaSql =
 
 // Case-insensitive identity of a name. Upper case, as the Windows registry compares and
 // orders, so that "a_b" lists after "ab".
-QString fold(const QString &name) { return name.toUpper(); }
+QString fold(QStringView name)
+{
+    for (QChar c : name)
+        if (c.unicode() >= 0x80)
+            return name.toString().toUpper();
+    // Plain ASCII, the usual case, without the full Unicode machinery.
+    QString folded(name.size(), Qt::Uninitialized);
+    QChar *out = folded.data();
+    for (QChar c : name) {
+        const char16_t u = c.unicode();
+        *out++ = QChar(u >= u'a' && u <= u'z' ? char16_t(u - 32) : u);
+    }
+    return folded;
+}
 
 // Splits a key path into its names; nullopt for a path with an empty name inside.
 std::optional<QStringList> splitPath(const QString &key)
@@ -49,6 +62,19 @@ std::optional<QStringList> splitPath(const QString &key)
 }
 
 QString foldedPath(const QStringList &parts) { return fold(parts.join(u'\\')); }
+
+// The folded form of a whole key path, without splitting it: the hot path of every read.
+std::optional<QString> foldedKeyPath(const QString &key)
+{
+    QStringView view(key);
+    while (view.startsWith(u'\\'))
+        view = view.mid(1);
+    while (view.endsWith(u'\\'))
+        view.chop(1);
+    if (view.contains(u"\\\\"))
+        return std::nullopt;
+    return fold(view);
+}
 
 void bindText(sqlite3_stmt *stmt, int index, const QString &text)
 {
@@ -219,15 +245,15 @@ sqlite3_stmt *Registry::prepare(int slot, const char *sql)
 
 std::optional<qint64> Registry::findKey(const QString &key)
 {
-    const auto parts = splitPath(key);
-    if (!parts)
+    const auto path = foldedKeyPath(key);
+    if (!path || !m_db)
         return std::nullopt;
-    if (parts->isEmpty())
-        return m_db ? std::optional<qint64>(0) : std::nullopt;
+    if (path->isEmpty())
+        return 0;
     Statement stmt(prepare(FindKey, "SELECT id FROM keys WHERE path = ?1"));
     if (!stmt)
         return std::nullopt;
-    bindText(stmt.get(), 1, foldedPath(*parts));
+    bindText(stmt.get(), 1, *path);
     if (stmt.step() != SQLITE_ROW)
         return std::nullopt;
     return sqlite3_column_int64(stmt.get(), 0);
@@ -270,6 +296,14 @@ std::optional<qint64> Registry::ensureKey(const QString &key)
     return parent;
 }
 
+bool Registry::refuse()
+{
+    // Inside a transaction, a refused step fails the whole.
+    if (m_depth > 0)
+        m_outerFailed = true;
+    return false;
+}
+
 bool Registry::beginWrite()
 {
     if (!m_db)
@@ -309,7 +343,7 @@ bool Registry::deleteKey(const QString &key)
 {
     const auto parts = splitPath(key);
     if (!parts || !m_db)
-        return false;
+        return refuse();
     if (!beginWrite())
         return false;
     bool ok = true;
@@ -344,12 +378,12 @@ bool Registry::renameKey(const QString &from, const QString &to)
     const auto src = splitPath(from);
     const auto dst = splitPath(to);
     if (!src || !dst || src->isEmpty() || dst->isEmpty() || !m_db)
-        return false;
+        return refuse();
     const QString srcPath = foldedPath(*src);
     const QString dstPath = foldedPath(*dst);
     // A key cannot move beneath itself.
     if (dstPath.startsWith(srcPath + u'\\'))
-        return false;
+        return refuse();
     if (!beginWrite())
         return false;
     const auto srcId = findKey(from);
@@ -427,18 +461,15 @@ QStringList Registry::subKeysWithValue(const QString &key, const QString &valueN
 
 std::optional<QString> Registry::readValue(const QString &key, const QString &name)
 {
-    const auto parts = splitPath(key);
-    if (!parts || !m_db)
-        return std::nullopt;
-    // One statement for the common case of a value under a key path.
+    const auto path = foldedKeyPath(key);
+    if (!path || path->isEmpty() || !m_db)
+        return std::nullopt; // the root holds no values
     Statement stmt(prepare(ReadValue,
         "SELECT v.data FROM vals v JOIN keys k ON k.id = v.key"
         " WHERE k.path = ?1 AND v.fold = ?2"));
     if (!stmt)
         return std::nullopt;
-    if (parts->isEmpty())
-        return std::nullopt; // the root holds no values
-    bindText(stmt.get(), 1, foldedPath(*parts));
+    bindText(stmt.get(), 1, *path);
     bindText(stmt.get(), 2, fold(name));
     if (stmt.step() != SQLITE_ROW)
         return std::nullopt;
@@ -448,7 +479,9 @@ std::optional<QString> Registry::readValue(const QString &key, const QString &na
 bool Registry::writeValue(const QString &key, const QString &name, const QString &data)
 {
     const auto parts = splitPath(key);
-    if (!parts || parts->isEmpty() || !beginWrite())
+    if (!parts || parts->isEmpty())
+        return refuse();
+    if (!beginWrite())
         return false;
     const auto id = ensureKey(key);
     if (!id)

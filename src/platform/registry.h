@@ -106,6 +106,7 @@ private:
     sqlite3_stmt *prepare(int slot, const char *sql);
     std::optional<qint64> findKey(const QString &key);
     std::optional<qint64> ensureKey(const QString &key);
+    bool refuse();
     bool beginWrite();
     bool endWrite(bool ok);
 

@@ -1,0 +1,122 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Halvorn developers
+
+#include "support/tempprofile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Result
+{
+    int status;
+    QByteArray out;
+    QByteArray err;
+};
+
+Result run(const char *program, const QStringList &args, const QByteArray &input = QByteArray())
+{
+    QProcess process;
+    process.start(QString::fromUtf8(program), args);
+    process.write(input);
+    process.closeWriteChannel();
+    process.waitForFinished(30000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+        process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+const QString job = u"Software\\Tarnwick\\Halvorn\\TimedJobs\\Nightly backup"_s;
+
+TEST(VoltraneReg, SetGetListDeleteAndTheirExitStatus)
+{
+    TempProfile profile;
+    EXPECT_EQ(run(VOLTRANE_REG, {u"set"_s, job, u"sJobName"_s, u"Nightly backup"_s}).status, 0);
+    EXPECT_EQ(run(VOLTRANE_REG, {u"set"_s, job, u"iJobType"_s, u"0"_s}).status, 0);
+    const Result got = run(VOLTRANE_REG, {u"get"_s, job.toUpper(), u"SJOBNAME"_s});
+    EXPECT_EQ(got.status, 0);
+    EXPECT_EQ(got.out, "Nightly backup\n");
+    EXPECT_EQ(run(VOLTRANE_REG, {u"list"_s, u"Software\\Tarnwick\\Halvorn\\TimedJobs"_s}).out,
+        "Nightly backup\\\n");
+    EXPECT_EQ(run(VOLTRANE_REG, {u"list"_s, job}).out, "sJobName=Nightly backup\niJobType=0\n");
+
+    const Result missing = run(VOLTRANE_REG, {u"get"_s, job, u"sNothing"_s});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_FALSE(missing.err.isEmpty());
+    EXPECT_EQ(run(VOLTRANE_REG, {u"delete"_s, job, u"iJobType"_s}).status, 0);
+    EXPECT_EQ(run(VOLTRANE_REG, {u"delete"_s, job, u"iJobType"_s}).status, 1);
+    EXPECT_EQ(run(VOLTRANE_REG, {u"delete"_s, u"Software"_s}).status, 0);
+    EXPECT_EQ(run(VOLTRANE_REG, {u"list"_s, job}).status, 1);
+
+    for (const QStringList &wrong : {QStringList{}, QStringList{u"frobnicate"_s},
+             QStringList{u"get"_s, job}, QStringList{u"--bogus"_s, u"list"_s, u"x"_s}}) {
+        const Result r = run(VOLTRANE_REG, wrong);
+        EXPECT_EQ(r.status, 2) << wrong.join(u' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+    const Result help = run(VOLTRANE_REG, {u"--help"_s});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.startsWith("Usage: voltrane-reg"));
+}
+
+TEST(VoltraneReg, ExportAndImportRoundTripThroughFilesAndPipes)
+{
+    TempProfile profile;
+    const QString text = u"Zeile eins\r\nZeile zwei – äöü % ="_s;
+    ASSERT_EQ(run(VOLTRANE_REG, {u"set"_s, job, u"sEmailText"_s, text}).status, 0);
+    const QString file = profile.path(u"jobs.txt"_s);
+    ASSERT_EQ(run(VOLTRANE_REG, {u"export"_s, u"Software"_s, file}).status, 0);
+    const Result toStdout = run(VOLTRANE_REG, {u"export"_s, u"Software"_s});
+    QFile exported(file);
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    EXPECT_EQ(exported.readAll(), toStdout.out);
+
+    ASSERT_EQ(run(VOLTRANE_REG, {u"delete"_s, u"Software"_s}).status, 0);
+    ASSERT_EQ(run(VOLTRANE_REG, {u"import"_s}, toStdout.out).status, 0);
+    EXPECT_EQ(run(VOLTRANE_REG, {u"get"_s, job, u"sEMailText"_s}).out, (text + u'\n').toUtf8());
+
+    const Result bad = run(VOLTRANE_REG, {u"import"_s, u"-"_s}, "not an export\n");
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_TRUE(bad.err.contains("line 1"));
+}
+
+TEST(VoltraneReg, RefusesADamagedRegistryAndLeavesIt)
+{
+    TempProfile profile;
+    QFile file(profile.registryPath());
+    QDir().mkpath(profile.path(u"config/halvorn"_s));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("definitely not sqlite");
+    file.close();
+    const Result r = run(VOLTRANE_REG, {u"set"_s, job, u"sJobName"_s, u"x"_s});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("cannot be used"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "definitely not sqlite");
+}
+
+TEST(Voltraned, WritesItsStartLineAndEndsOnSigterm)
+{
+    TempProfile profile;
+    QProcess daemon;
+    daemon.start(QStringLiteral(VOLTRANED), {});
+    ASSERT_TRUE(daemon.waitForReadyRead(10000));
+    const QByteArray first = daemon.readLine();
+    EXPECT_TRUE(first.contains("Halvorn 95/NT headless scheduler started.")) << first.constData();
+    ::kill(pid_t(daemon.processId()), SIGTERM);
+    ASSERT_TRUE(daemon.waitForFinished(10000));
+    EXPECT_EQ(daemon.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(daemon.exitCode(), 0);
+    QFile log(profile.path(u"state/halvorn/voltrane.log"_s));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().endsWith("Halvorn 95/NT headless scheduler started.\r\n"));
+}
+
+} // namespace

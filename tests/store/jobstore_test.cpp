@@ -1,0 +1,140 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Halvorn developers
+
+#include "platform/registry.h"
+#include "store/jobstore.h"
+#include "support/tempprofile.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class JobStoreTest : public ::testing::Test
+{
+protected:
+    TempProfile profile;
+    Registry registry;
+    JobStore store{registry};
+
+    void raw(const QString &job, const QString &name, const QString &data)
+    {
+        registry.writeValue(JobStore::storeKey + u'\\' + job, name, data);
+    }
+};
+
+struct IntegerCase { const char16_t *stored; int expected; };
+
+class IntegerEncoding : public JobStoreTest, public ::testing::WithParamInterface<IntegerCase> {};
+
+TEST_P(IntegerEncoding, ReadsAsTheStoreSays)
+{
+    raw(u"J"_s, u"sJobName"_s, u"J"_s);
+    raw(u"J"_s, u"iValue"_s, QString::fromUtf16(GetParam().stored));
+    EXPECT_EQ(store.readInteger(u"J"_s, u"iValue"_s, -7), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, IntegerEncoding, ::testing::Values(
+    IntegerCase{u"250", 250}, IntegerCase{u"-1", -1}, IntegerCase{u"0x1F", 31},
+    IntegerCase{u"0X10", 16}, IntegerCase{u"0xffffffff", -1}, IntegerCase{u"0x", -7},
+    IntegerCase{u"0x1G", -7}, IntegerCase{u"abc", -7}, IntegerCase{u"", -7},
+    IntegerCase{u"12abc", -7}, IntegerCase{u"99999999999", -7}));
+
+TEST_F(JobStoreTest, BooleansAndTextsFollowTheEncoding)
+{
+    struct Case { const char16_t *stored; bool defaultValue; bool expected; };
+    const Case cases[] = {{u"1", false, true}, {u"0", true, false}, {u"2", false, true},
+        {u"-1", false, true}, {u"0x", true, true} /* too short for hex */, {u"0x0", true, false},
+        {u"0x00", true, false}, {u"abc", true, true}, {u"abc", false, false}};
+    for (const Case &c : cases) {
+        raw(u"J"_s, u"bFlag"_s, QString::fromUtf16(c.stored));
+        EXPECT_EQ(store.readBoolean(u"J"_s, u"bFlag"_s, c.defaultValue), c.expected)
+            << QString::fromUtf16(c.stored).toStdString();
+    }
+    EXPECT_TRUE(store.readBoolean(u"J"_s, u"bMissing"_s, true));
+    EXPECT_EQ(store.readString(u"Nobody"_s, u"sX"_s, u"dflt"_s), u"dflt"_s);
+
+    store.writeBoolean(u"J"_s, u"bHold"_s, true);
+    store.writeInteger(u"J"_s, u"iHour"_s, -3);
+    EXPECT_EQ(registry.readValue(JobStore::storeKey + u"\\J"_s, u"bHold"_s), u"1"_s);
+    EXPECT_EQ(registry.readValue(JobStore::storeKey + u"\\J"_s, u"iHour"_s), u"-3"_s);
+}
+
+TEST_F(JobStoreTest, ValueAndJobNamesIgnoreCase)
+{
+    store.writeString(u"Backup"_s, u"sJobName"_s, u"Backup"_s);
+    store.writeString(u"Backup"_s, u"sEmailText"_s, u"body"_s);
+    EXPECT_EQ(store.readString(u"BACKUP"_s, u"sEMailText"_s), u"body"_s);
+    store.writeString(u"backup"_s, u"sJobName"_s, u"Backup"_s);
+    EXPECT_EQ(store.listJobs(), QStringList{u"Backup"_s});
+}
+
+TEST_F(JobStoreTest, OnlyKeysWithAJobNameAreJobs)
+{
+    store.writeString(u"Real"_s, u"sJobName"_s, u"Real"_s);
+    store.writeString(u"NoName"_s, u"iJobType"_s, u"0"_s);
+    store.writeString(u"EmptyName"_s, u"sJobName"_s, QString());
+    EXPECT_EQ(store.listJobs(), QStringList{u"Real"_s});
+    EXPECT_TRUE(store.jobExists(u"real"_s));
+    EXPECT_FALSE(store.jobExists(u"NoName"_s));
+    EXPECT_FALSE(store.jobExists(u"EmptyName"_s));
+}
+
+TEST_F(JobStoreTest, EraseTakesTheWholeJob)
+{
+    store.writeString(u"J"_s, u"sJobName"_s, u"J"_s);
+    registry.writeValue(JobStore::storeKey + u"\\J\\Sub"_s, u"s"_s, u"x"_s);
+    ASSERT_TRUE(store.eraseJob(u"j"_s));
+    EXPECT_FALSE(registry.keyExists(JobStore::storeKey + u"\\J"_s));
+    EXPECT_TRUE(store.listJobs().isEmpty());
+}
+
+TEST_F(JobStoreTest, RenameMovesEverythingAndRefusesATakenName)
+{
+    store.writeString(u"Old"_s, u"sJobName"_s, u"Old"_s);
+    store.writeInteger(u"Old"_s, u"iHour"_s, 5);
+    store.writeString(u"Taken"_s, u"sJobName"_s, u"Taken"_s);
+
+    EXPECT_FALSE(store.renameJob(u"Old"_s, u"TAKEN"_s));
+    EXPECT_EQ(store.readString(u"Taken"_s, u"sJobName"_s), u"Taken"_s);
+    EXPECT_EQ(store.readInteger(u"Taken"_s, u"iHour"_s, -1), -1);
+    EXPECT_FALSE(store.renameJob(u"Missing"_s, u"Other"_s));
+
+    ASSERT_TRUE(store.renameJob(u"Old"_s, u"New"_s));
+    EXPECT_EQ(store.listJobs(), (QStringList{u"New"_s, u"Taken"_s}));
+    EXPECT_EQ(store.readString(u"New"_s, u"sJobName"_s), u"New"_s);
+    EXPECT_EQ(store.readInteger(u"New"_s, u"iHour"_s, -1), 5);
+
+    ASSERT_TRUE(store.renameJob(u"New"_s, u"NEW"_s));
+    EXPECT_EQ(store.listJobs(), (QStringList{u"NEW"_s, u"Taken"_s}));
+    EXPECT_EQ(store.readString(u"new"_s, u"sJobName"_s), u"NEW"_s);
+}
+
+TEST_F(JobStoreTest, ABackslashNeverNamesANestedKey)
+{
+    store.writeString(u"Parent"_s, u"sJobName"_s, u"Parent"_s);
+    EXPECT_FALSE(store.writeString(u"Parent\\Child"_s, u"sJobName"_s, u"Parent\\Child"_s));
+    EXPECT_FALSE(store.writeString(QString(), u"sJobName"_s, u"x"_s));
+    EXPECT_FALSE(store.renameJob(u"Parent"_s, u"A\\B"_s));
+    EXPECT_FALSE(registry.keyExists(JobStore::storeKey + u"\\Parent\\Child"_s));
+    EXPECT_FALSE(store.jobExists(u"Parent\\Child"_s));
+    EXPECT_FALSE(store.eraseJob(u"Parent\\Child"_s));
+    EXPECT_EQ(store.listJobs(), QStringList{u"Parent"_s});
+}
+
+TEST_F(JobStoreTest, AnUnusableRegistryGivesDefaultsAndStoresNothing)
+{
+    const QString path = profile.path(u"not-a-db"_s);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("junk junk junk");
+    file.close();
+    Registry broken(Registry::Role::ShortLived, path);
+    JobStore brokenStore(broken);
+    EXPECT_FALSE(brokenStore.writeString(u"J"_s, u"sJobName"_s, u"J"_s));
+    EXPECT_EQ(brokenStore.readInteger(u"J"_s, u"iHour"_s, 9), 9);
+    EXPECT_TRUE(brokenStore.listJobs().isEmpty());
+}
+
+} // namespace
