@@ -4,13 +4,14 @@
 #include "log/activitylog.h"
 
 #include "log/logsink.h"
+#include "platform/appendfile.h"
 #include "platform/clock.h"
 #include "platform/datetimetext.h"
 #include "platform/paths.h"
 #include "store/settings.h"
+#include "store/valuecodec.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 ActivityLog::ActivityLog(Settings &settings, const Clock &clock)
@@ -48,19 +49,23 @@ QString ActivityLog::logFilePath() { return m_settings.text(settings::LogFile); 
 
 void ActivityLog::logMessage(const QString &message)
 {
+    // The three values every line needs, in one look at the registry.
+    static const QStringList names = {settings::LogFile.nameText(),
+        settings::UseSystemId.nameText(), settings::SystemId.nameText()};
+    const auto values = m_settings.registry().readValues(
+        Settings::sectionKey(settings::LogFile.section), names);
     const QString defaultPath = Paths::defaultLogFile();
-    const QString path = m_settings.readString(
-        settings::LogFile.section, settings::LogFile.nameText(), defaultPath);
+    const QString path = values[0].value_or(defaultPath);
     // Only the default folder is ours to make; a folder the user named must exist.
     if (path == defaultPath && !QFileInfo::exists(path))
         QDir().mkpath(QFileInfo(path).absolutePath());
 
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+    AppendFile file(path);
+    if (!file.isOpen())
         return;
 
-    const bool useSystemId = m_settings.boolean(settings::UseSystemId);
-    const QString systemId = useSystemId ? m_settings.text(settings::SystemId) : QString();
+    const bool useSystemId = ValueCodec::readBoolean(values[1], false);
+    const QString systemId = useSystemId ? values[2].value_or(QString()) : QString();
 
     // The screen's copy and the file's are stamped apart, each with the time it is made.
     if (m_sink) {
@@ -69,7 +74,7 @@ void ActivityLog::logMessage(const QString &message)
     }
     stamp(m_clock.now());
     const QString line = composeLine(m_stampDate, m_stampTime, useSystemId, systemId, message);
-    // One write, so lines of two writers never interleave inside a line.
+    // Errors while writing are ignored: the line is as good as it can be, and the file
+    // is closed all the same.
     file.write((line + QStringLiteral("\r\n")).toUtf8());
-    file.close();
 }

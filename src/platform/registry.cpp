@@ -98,6 +98,7 @@ enum Slot {
     ListSubKeys,
     ListSubKeysWithValue,
     DataVersion,
+    ReadFourValues,
     SlotCount
 };
 
@@ -474,6 +475,34 @@ std::optional<QString> Registry::readValue(const QString &key, const QString &na
     if (stmt.step() != SQLITE_ROW)
         return std::nullopt;
     return columnText(stmt.get(), 0);
+}
+
+QList<std::optional<QString>> Registry::readValues(const QString &key, const QStringList &names)
+{
+    QList<std::optional<QString>> result(names.size());
+    const auto path = foldedKeyPath(key);
+    if (!path || path->isEmpty() || !m_db)
+        return result;
+    // Up to four values in one statement, so in one read transaction of the shared file.
+    for (qsizetype first = 0; first < names.size(); first += 4) {
+        Statement stmt(prepare(ReadFourValues,
+            "SELECT v.fold, v.data FROM vals v JOIN keys k ON k.id = v.key"
+            " WHERE k.path = ?1 AND v.fold IN (?2, ?3, ?4, ?5)"));
+        if (!stmt)
+            return result;
+        bindText(stmt.get(), 1, *path);
+        QStringList wanted;
+        for (qsizetype i = first; i < first + 4; ++i) {
+            wanted.append(i < names.size() ? fold(names[i]) : QString());
+            bindText(stmt.get(), int(2 + i - first), wanted.last());
+        }
+        while (stmt.step() == SQLITE_ROW) {
+            const qsizetype at = wanted.indexOf(columnText(stmt.get(), 0));
+            if (at >= 0)
+                result[first + at] = columnText(stmt.get(), 1);
+        }
+    }
+    return result;
 }
 
 bool Registry::writeValue(const QString &key, const QString &name, const QString &data)

@@ -66,6 +66,8 @@ public:
     QStringList subKeysWithValue(const QString &key, const QString &valueName);
 
     std::optional<QString> readValue(const QString &key, const QString &name);
+    // Several values of one key in one look, in the order of `names`.
+    QList<std::optional<QString>> readValues(const QString &key, const QStringList &names);
     // Creates the key path when missing. A rewritten value keeps its place and the
     // letter case of its first name.
     bool writeValue(const QString &key, const QString &name, const QString &data);
