@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Copyright (c) 2026 The Halvorn developers
 
+#include "platform/registry.h"
+#include "store/jobstore.h"
 #include "support/tempprofile.h"
 
 #include <QDir>
@@ -85,6 +87,29 @@ TEST(VoltraneReg, ExportAndImportRoundTripThroughFilesAndPipes)
     const Result bad = run(VOLTRANE_REG, {u"import"_s, u"-"_s}, "not an export\n");
     EXPECT_EQ(bad.status, 1);
     EXPECT_TRUE(bad.err.contains("line 1"));
+}
+
+TEST(VoltraneReg, AJobItCreatesReadsBackThroughTheJobStore)
+{
+    TempProfile profile;
+    const QByteArray file = "Halvorn registry export 1\n"
+                            "[Software\\Tarnwick\\Halvorn\\TimedJobs\\Mail report]\n"
+                            "sJobName=Mail report\n"
+                            "iJobType=6\n"
+                            "bHold=0\n"
+                            "iHour=0x1F\n"
+                            "sEmailText=Hallo,%0D%0A  die Zahlen – 100%25.\n";
+    ASSERT_EQ(run(VOLTRANE_REG, {u"import"_s}, file).status, 0);
+    ASSERT_EQ(run(VOLTRANE_REG, {u"set"_s, u"Software\\Tarnwick\\Halvorn\\TimedJobs\\Mail report"_s,
+                  u"sEmailSubject"_s, u"Zahlen "_s}).status, 0);
+    Registry registry;
+    JobStore store(registry);
+    EXPECT_EQ(store.listJobs(), QStringList{u"Mail report"_s});
+    EXPECT_EQ(store.readInteger(u"mail REPORT"_s, u"iJobType"_s, 0), 6);
+    EXPECT_EQ(store.readInteger(u"Mail report"_s, u"iHour"_s, 0), 31);
+    EXPECT_FALSE(store.readBoolean(u"Mail report"_s, u"bHold"_s, true));
+    EXPECT_EQ(store.readString(u"Mail report"_s, u"sEMailText"_s), u"Hallo,\r\n  die Zahlen – 100%."_s);
+    EXPECT_EQ(store.readString(u"Mail report"_s, u"sEmailSubject"_s), u"Zahlen "_s);
 }
 
 TEST(VoltraneReg, RefusesADamagedRegistryAndLeavesIt)
