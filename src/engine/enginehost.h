@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Halvorn developers
+
+#pragma once
+
+#include "engine/jobrow.h"
+#include "engine/rowupdate.h"
+
+#include <QList>
+#include <QString>
+
+// Everything the engine does to windows goes through its host: the main window on the
+// desktop, standard output in the headless program. All calls come on the engine's thread.
+class EngineHost
+{
+public:
+    virtual ~EngineHost() = default;
+
+    // The right-hand panel of the status bar: the latest engine message, not logged.
+    virtual void showStatus(const QString &text) = 0;
+    // The clock panel of the status bar.
+    virtual void showClock(const QString &time) = 0;
+    // The job list after a refresh, in store order.
+    virtual void setJobRows(const QList<JobRow> &rows) = 0;
+    // Some cells of one job's row changed; redraw it.
+    virtual void updateJobRow(const QString &job, const RowUpdate &update) = 0;
+
+    virtual bool isMiniWindowVisible() const = 0;
+    virtual void showMiniWindow() = 0;
+    virtual void setMiniJobCount(const QString &text) = 0;
+    virtual void setMiniCaption(const QString &text) = 0;
+    // The tray icon's animation frame, 0 to 7.
+    virtual void setTrayFrame(int frame) = 0;
+
+    // A message the user must see. The desktop waits for OK; the headless program prints it.
+    virtual void showMessage(const QString &text) = 0;
+    // Lets queued window events run (mail and process listing wait this way).
+    virtual void processPendingEvents() = 0;
+    // Ends the program without questions (after a log-off or restart).
+    virtual void quit() = 0;
+};
