@@ -544,6 +544,54 @@ bool Registry::deleteValue(const QString &key, const QString &name)
     return endWrite(ok);
 }
 
+Registry::SubKeyValues Registry::subKeyValues(const QString &key, const QStringList &names,
+    const QStringList &stems)
+{
+    SubKeyValues result;
+    const auto id = findKey(key);
+    if (!id)
+        return result;
+    // Parameters: ?1 the parent, then one per name, then one pattern per stem.
+    QString sql = u"SELECT k.id, k.name, v.name, v.data FROM keys k JOIN vals v ON v.key = k.id"
+                  " WHERE k.parent = ?1 AND (0"_s;
+    int parameter = 2;
+    if (!names.isEmpty()) {
+        sql += u" OR v.fold IN ("_s;
+        for (qsizetype i = 0; i < names.size(); ++i)
+            sql += (i ? u", ?"_s : u"?"_s) + QString::number(parameter++);
+        sql += u')';
+    }
+    for (qsizetype i = 0; i < stems.size(); ++i)
+        sql += u" OR v.fold GLOB ?"_s + QString::number(parameter++);
+    sql += u") ORDER BY k.fold, k.id, v.id"_s;
+    sqlite3_stmt *stmt = nullptr;
+    const QByteArray utf8 = sql.toUtf8();
+    if (!m_db || sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK)
+        return result;
+    sqlite3_bind_int64(stmt, 1, *id);
+    parameter = 2;
+    for (const QString &name : names)
+        bindText(stmt, parameter++, fold(name));
+    for (const QString &stem : stems) {
+        // GLOB is case-sensitive and the folded names are upper case; escape its specials.
+        QString pattern;
+        for (QChar c : fold(stem))
+            pattern += (c == u'*' || c == u'?' || c == u'[') ? u'[' + QString(c) + u']' : QString(c);
+        bindText(stmt, parameter++, pattern + u"[0-9]*"_s);
+    }
+    qint64 currentKey = -1;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        const qint64 keyId = sqlite3_column_int64(stmt, 0);
+        if (keyId != currentKey) {
+            result.append({columnText(stmt, 1), {}});
+            currentKey = keyId;
+        }
+        result.last().second.append({columnText(stmt, 2), columnText(stmt, 3)});
+    }
+    sqlite3_finalize(stmt);
+    return result;
+}
+
 QList<Registry::Value> Registry::values(const QString &key)
 {
     QList<Value> result;

@@ -72,6 +72,11 @@ public:
     // letter case of its first name.
     bool writeValue(const QString &key, const QString &name, const QString &data);
     bool deleteValue(const QString &key, const QString &name);
+    // For every direct sub-key of `key` (in sub-key order), the values whose names are in
+    // `names` or start with one of `stems` followed by a digit, in first-written order:
+    // one statement for the whole list, for builds over thousands of jobs.
+    using SubKeyValues = QList<QPair<QString, QList<Value>>>;
+    SubKeyValues subKeyValues(const QString &key, const QStringList &names, const QStringList &stems);
     QList<Value> values(const QString &key);
 
     // Changes by other connections since the last call make this number change.

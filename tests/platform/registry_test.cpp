@@ -232,3 +232,25 @@ TEST(RegistryProcesses, TwoProcessesWriteOneFileWithoutLosingValues)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RegistryTest, SubKeyValuesReadsChosenValuesOfEveryJobAtOnce)
+{
+    registry.writeValue(jobs + u"\\b"_s, u"sJobName"_s, u"b"_s);
+    registry.writeValue(jobs + u"\\b"_s, u"sFreq0"_s, u"2026/12/10"_s);
+    registry.writeValue(jobs + u"\\b"_s, u"sFreq1"_s, u"2026/12/11"_s);
+    registry.writeValue(jobs + u"\\b"_s, u"sFreqX"_s, u"not a list entry"_s);
+    registry.writeValue(jobs + u"\\b"_s, u"sProgram"_s, u"/bin/true"_s);
+    registry.writeValue(jobs + u"\\A"_s, u"ifrequency"_s, u"1"_s);
+    registry.createKey(jobs + u"\\C"_s);
+    const auto all = registry.subKeyValues(jobs, {u"iFrequency"_s, u"sJobName"_s}, {u"sFreq"_s});
+    ASSERT_EQ(all.size(), 2);
+    EXPECT_EQ(all[0].first, u"A"_s);
+    EXPECT_EQ(all[0].second, (QList<Registry::Value>{{u"ifrequency"_s, u"1"_s}}));
+    EXPECT_EQ(all[1].first, u"b"_s);
+    EXPECT_EQ(all[1].second, (QList<Registry::Value>{{u"sJobName"_s, u"b"_s},
+                                  {u"sFreq0"_s, u"2026/12/10"_s}, {u"sFreq1"_s, u"2026/12/11"_s}}));
+}
+
+} // namespace
