@@ -20,6 +20,8 @@ public:
     virtual void showStatus(const QString &text) = 0;
     // The clock panel of the status bar.
     virtual void showClock(const QString &time) = 0;
+    // Whether the host shows the job list at all; without it the engine builds no rows.
+    virtual bool showsJobRows() const { return true; }
     // The job list after a refresh, in store order.
     virtual void setJobRows(const QList<JobRow> &rows) = 0;
     // Some cells of one job's row changed; redraw it.
@@ -38,4 +40,6 @@ public:
     virtual void processPendingEvents() = 0;
     // Ends the program without questions (after a log-off or restart).
     virtual void quit() = 0;
+    // The Log page is cleared and loaded again from the log file (after a purge).
+    virtual void reloadLog() = 0;
 };

@@ -1,38 +1,33 @@
 // SPDX-License-Identifier: MIT
 // Copyright (c) 2026 The Halvorn developers
 
+// voltraned: the scheduler without a desktop. Runs the engine on its timer, echoes every
+// log line to standard output, ends on SIGTERM or SIGINT and leaves running programs running.
+
+#include "consolehost.h"
+#include "engine/engine.h"
 #include "log/activitylog.h"
-#include "log/logsink.h"
 #include "platform/clock.h"
+#include "platform/diskspace.h"
+#include "platform/instancelock.h"
+#include "platform/posixprocesslauncher.h"
 #include "platform/registry.h"
 #include "platform/signalwatcher.h"
+#include "store/jobstore.h"
 #include "store/settings.h"
 
 #include <QCoreApplication>
-
-#include <cstdio>
-
-namespace {
-
-const QString startedText = QStringLiteral("Halvorn 95/NT headless scheduler started.");
-
-// Every log line is echoed to standard output.
-class StdoutSink final : public LogSink
-{
-public:
-    void logLineAdded(const QString &line) override
-    {
-        std::fprintf(stdout, "%s\n", line.toLocal8Bit().constData());
-        std::fflush(stdout);
-    }
-};
-
-} // namespace
+#include <QTimer>
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("voltraned"));
+
+    // One scheduler at a time, desktop or headless: a second start ends at once, silently.
+    InstanceLock lock;
+    if (!lock.tryAcquire())
+        return 0;
 
     SignalWatcher watcher;
     QObject::connect(&watcher, &SignalWatcher::terminationRequested, &app, [] {
@@ -41,11 +36,23 @@ int main(int argc, char *argv[])
 
     Registry registry(Registry::Role::Scheduler);
     Settings settings(registry);
+    JobStore store(registry);
     SystemClock clock;
-    StdoutSink sink;
+    ConsoleHost host;
     ActivityLog log(settings, clock);
-    log.setSink(&sink);
-    log.logMessage(startedText);
+    log.setSink(&host);
+    PosixProcessLauncher launcher;
+    Engine engine({store, settings, log, clock, launcher, host,
+        [](const QString &folder) { return DiskSpace::freeBytes(folder); }});
+
+    engine.readSettings();
+    engine.startOfDay(Engine::StartOfDayKind::StartUp);
+    engine.setFirstShow(false);
+
+    QTimer timer;
+    timer.setTimerType(Qt::CoarseTimer);
+    QObject::connect(&timer, &QTimer::timeout, &app, [&engine] { engine.tick(); });
+    timer.start(engine.timerInterval());
 
     return app.exec();
 }

@@ -1,0 +1,703 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Halvorn developers
+
+#include "engine/engine.h"
+
+#include "engine/enginehost.h"
+#include "engine/enginetext.h"
+#include "engine/jobactivity.h"
+#include "engine/schedule.h"
+#include "log/activitylog.h"
+#include "log/logpurge.h"
+#include "platform/clock.h"
+#include "platform/commandline.h"
+#include "platform/datetimetext.h"
+#include "platform/processlauncher.h"
+#include "platform/registry.h"
+#include "store/jobstore.h"
+#include "store/settings.h"
+#include "store/valuecodec.h"
+
+#include <exception>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+enum Column { StatusColumn, ScheduleColumn, ProgramColumn, LastStartColumn, LastEndColumn, LastStatusColumn };
+
+// Clears the busy flag however the tick ends.
+class BusyGuard
+{
+public:
+    explicit BusyGuard(bool &flag) : m_flag(flag) { m_flag = true; }
+    ~BusyGuard() { m_flag = false; }
+
+private:
+    bool &m_flag;
+};
+
+std::optional<QString> programCell(int jobType, int shutdownType, const QString &program)
+{
+    static const QString shutdownNames[] = {u"Unknown"_s, u"Windows shutdown"_s,
+        u"Shutdown & Poweroff"_s, u"Shutdown & Reboot"_s, u"Close Programs & Logoff"_s,
+        u"Restart Windows"_s, u"Terminate a Process"_s};
+    switch (jobType) {
+    case 0:
+        return program;
+    case 1:
+        if (shutdownType >= 0 && shutdownType <= 6)
+            return shutdownNames[shutdownType];
+        return std::nullopt;
+    case 2:
+        return u"Delete file"_s;
+    case 3:
+        return u"Create file"_s;
+    case 4:
+        return u"Copy file"_s;
+    case 5:
+        return u"Rename file"_s;
+    case 6:
+        return u"Send Email"_s;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+Engine::Engine(const Services &services)
+    : m_store(services.store), m_settings(services.settings), m_log(services.log),
+      m_clock(services.clock), m_launcher(services.launcher), m_host(services.host),
+      m_prestart(services.store, services.settings, services.log, m_categories, services.freeBytes)
+{
+}
+
+Engine::~Engine() = default;
+
+void Engine::readSettings()
+{
+    m_timerInterval = m_settings.integer(settings::TimerInterval);
+    // A timer that fires without pause would take a whole core.
+    if (m_timerInterval < 10)
+        m_timerInterval = 10;
+    m_startAsWindow = m_settings.integer(settings::StartAsWindow);
+    m_categories = LogCategories::load(m_settings);
+    m_columns[StatusColumn] = m_settings.boolean(settings::ListStatus);
+    m_columns[ScheduleColumn] = m_settings.boolean(settings::ListSchedule);
+    m_columns[ProgramColumn] = m_settings.boolean(settings::ListProgram);
+    m_columns[LastStartColumn] = m_settings.boolean(settings::ListLastStart);
+    m_columns[LastEndColumn] = m_settings.boolean(settings::ListLastEnd);
+    m_columns[LastStatusColumn] = m_settings.boolean(settings::ListLastStatus);
+    m_useRecycleBin = m_settings.boolean(settings::UseRecycleBin);
+}
+
+void Engine::setActivity(int jobType, JobActivity *activity) { m_activities.insert(jobType, activity); }
+
+void Engine::log(const QString &line) { m_log.logMessage(line); }
+
+void Engine::debug(const QString &line)
+{
+    if (m_categories.debugInfo)
+        m_log.logMessage(line);
+}
+
+void Engine::windowDebug(const QString &line)
+{
+    if (debugWindow())
+        m_log.logMessage(line);
+}
+
+QString Engine::dateText(const QDateTime &when) const { return DateTimeText::date(when.date()); }
+QString Engine::timeText(const QDateTime &when) const { return DateTimeText::longTime(when.time()); }
+
+// --- Start of Day and the queue -----------------------------------------------------
+
+void Engine::startOfDay(StartOfDayKind kind)
+{
+    const QDate today = m_clock.now().date();
+    if (kind == StartOfDayKind::Forced)
+        m_lastStartOfDayDay = 0;
+    if (today.day() == m_lastStartOfDayDay)
+        return;
+    m_lastStartOfDayDay = today.day();
+    if (m_settings.boolean(settings::CleanLogAtSOD)) {
+        LogPurge purge(m_settings, m_log, m_clock);
+        LogPurge::Feedback feedback;
+        feedback.showStatus = [this](const QString &text) { m_host.showStatus(text); };
+        if (m_host.isMiniWindowVisible())
+            feedback.showMiniJobCount = [this](const QString &text) { m_host.setMiniJobCount(text); };
+        feedback.reloadLog = [this] { m_host.reloadLog(); };
+        purge.purge(feedback);
+    }
+    refreshJobList();
+    log(EngineText::startOfDayLine(int(kind), m_queue.count()));
+}
+
+void Engine::refreshJobList()
+{
+    m_jobNames = m_store.listJobs();
+    if (m_host.showsJobRows()) {
+        QList<JobRow> rows;
+        rows.reserve(m_jobNames.size());
+        for (const QString &name : std::as_const(m_jobNames)) {
+            JobRow row = rowOf(name);
+            if (!row.caption.isEmpty())
+                rows.append(row);
+        }
+        m_host.setJobRows(rows);
+    }
+    buildQueue();
+}
+
+JobRow Engine::rowOf(const QString &name)
+{
+    JobRow row;
+    row.caption = m_store.readString(name, u"sJobName"_s);
+    if (row.caption.isEmpty())
+        return row;
+    if (m_columns[StatusColumn]) {
+        if (m_store.readInteger(name, u"iCustomTimeType"_s, 0) == -1)
+            row.cells.append(EngineText::statusDemand());
+        else
+            row.cells.append(m_store.readBoolean(name, u"bHold"_s, false) ? EngineText::statusHold()
+                                                                          : EngineText::statusWaiting());
+    }
+    if (m_columns[ScheduleColumn])
+        row.cells.append(scheduleText(Schedule::read(m_store, name)));
+    const int jobType = m_store.readInteger(name, u"iJobType"_s, 0);
+    if (m_columns[ProgramColumn]) {
+        const auto cell = programCell(jobType, m_store.readInteger(name, u"iShutdownType"_s, 0),
+            jobType == 0 ? m_store.readString(name, u"sProgram"_s) : QString());
+        if (cell)
+            row.cells.append(*cell);
+    }
+    if (m_columns[LastStartColumn])
+        row.cells.append(m_store.readString(name, u"sLastStartDate"_s) + u' '
+            + m_store.readString(name, u"sLastStartTime"_s));
+    if (m_columns[LastEndColumn])
+        row.cells.append(m_store.readString(name, u"sLastEndDate"_s) + u' '
+            + m_store.readString(name, u"sLastEndTime"_s));
+    if (m_columns[LastStatusColumn])
+        row.cells.append(m_store.readBoolean(name, u"bLastStartStatus"_s, true) ? EngineText::successful()
+                                                                                 : EngineText::failed());
+    return row;
+}
+
+void Engine::load(int index, const QString &name)
+{
+    QueueEntry &e = m_queue[index];
+    e.clear();
+    e.inUse = true;
+    e.hold = m_store.readBoolean(name, u"bHold"_s, false);
+    e.jobType = m_store.readInteger(name, u"iJobType"_s, 0);
+    e.hour = m_store.readInteger(name, u"iHour"_s, 0);
+    e.minute = m_store.readInteger(name, u"iMin"_s, 0);
+    e.second = m_store.readInteger(name, u"iSec"_s, 0);
+    e.customKind = m_store.readInteger(name, u"iCustomTimeType"_s, 0);
+    e.jobName = m_store.readString(name, u"sJobName"_s);
+    e.successTest = m_store.readBoolean(name, u"bUseErrLevel"_s, false)
+        || m_store.readBoolean(name, u"bUseFileExist"_s, false)
+        || m_store.readBoolean(name, u"bUseIniKey"_s, false);
+    if (e.jobType == 0) {
+        e.notifyOrForce = m_store.readBoolean(name, u"bNotifyCode"_s, false);
+        e.terminationOrShutdown = m_store.readInteger(name, u"iTerminationType"_s, 0);
+    } else if (e.jobType == 1) {
+        e.notifyOrForce = m_store.readBoolean(name, u"bForceClose"_s, true);
+        e.terminationOrShutdown = m_store.readInteger(name, u"iShutdownType"_s, 0);
+    }
+    e.terminationDuration = m_store.readInteger(name, u"iTerminationDur"_s, 0);
+    e.terminationHour = m_store.readInteger(name, u"iTerminationHour"_s, 0);
+    e.terminationMinute = m_store.readInteger(name, u"iTerminationMin"_s, 0);
+    e.terminationSecond = m_store.readInteger(name, u"iTerminationSec"_s, 0);
+    e.schedule = Schedule::read(m_store, name);
+}
+
+void Engine::buildQueue()
+{
+    m_queue.keepSurvivors();
+    const QDate today = m_clock.now().date();
+    // What the day rule needs of every job, in one look at the store.
+    static const QStringList names = {u"sJobName"_s, u"iFrequency"_s, u"sFrequency Data"_s,
+        u"iCustomTimeType"_s};
+    static const QStringList stems = {u"sFreq"_s};
+    QHash<QString, QList<Registry::Value>> byName;
+    const auto all = m_store.registry().subKeyValues(JobStore::storeKey, names, stems);
+    byName.reserve(all.size());
+    for (const auto &[key, values] : all)
+        byName.insert(key.toUpper(), values);
+
+    for (const QString &name : std::as_const(m_jobNames)) {
+        const QList<Registry::Value> values = byName.value(name.toUpper());
+        if (!isDueOn(Schedule::fromValues(values), today))
+            continue;
+        QString jobName;
+        int customKind = 0;
+        for (const auto &[valueName, data] : values) {
+            if (valueName.compare(u"sJobName"_s, Qt::CaseInsensitive) == 0)
+                jobName = data;
+            else if (valueName.compare(u"iCustomTimeType"_s, Qt::CaseInsensitive) == 0)
+                customKind = ValueCodec::readInteger(data, 0);
+        }
+        if (jobName.isEmpty() || customKind == -1)
+            continue;
+        if (m_queue.find(jobName) >= 0)
+            continue;
+        m_queue.append();
+        load(m_queue.count() - 1, name);
+        if (m_queue.isFull()) {
+            m_host.showStatus(EngineText::queueFull());
+            return;
+        }
+    }
+    if (m_host.isMiniWindowVisible())
+        m_host.setMiniJobCount(EngineText::jobsToday(m_queue.count()));
+    m_host.showStatus(EngineText::jobsInQueue(m_queue.count()));
+    m_dataVersion = m_store.registry().dataVersion();
+}
+
+void Engine::suspendAll()
+{
+    m_suspended = true;
+    if (m_host.isMiniWindowVisible())
+        m_host.setMiniJobCount(EngineText::allJobsSuspendedMini());
+    m_host.showStatus(EngineText::allSuspendedStatus());
+}
+
+void Engine::restartAll()
+{
+    m_suspended = false;
+    m_host.showStatus(EngineText::allRestartedStatus());
+}
+
+bool Engine::startOnRequest(const QString &name)
+{
+    const int index = m_queue.find(name);
+    if (index >= 0) {
+        m_queue[index].runNow = true;
+        return true;
+    }
+    for (const QString &key : std::as_const(m_jobNames)) {
+        if (m_store.readString(key, u"sJobName"_s).compare(name, Qt::CaseInsensitive) != 0)
+            continue;
+        if (m_queue.isFull()) {
+            debug(EngineText::queueFullOnRequest(name));
+            return false;
+        }
+        m_queue.append();
+        load(m_queue.count() - 1, name);
+        m_queue[m_queue.count() - 1].runNow = true;
+        return true;
+    }
+    return false;
+}
+
+// --- The timer loop -------------------------------------------------------------------
+
+void Engine::tick()
+{
+    TickTime t;
+    t.now = m_clock.now();
+    const QTime time = t.now.time();
+    t.hour = time.hour();
+    t.minute = time.minute();
+    t.second = time.second();
+    t.ms = time.msec();
+
+    if (t.second != m_lastSecond) {
+        m_host.showClock(timeText(t.now));
+        m_lastSecond = t.second;
+        m_debugWindow = false;
+    }
+    if (m_startAsWindow == 2 && m_firstShow) {
+        m_startAsWindow = -1;
+        m_host.showMiniWindow();
+    }
+    if (m_host.isMiniWindowVisible())
+        m_host.setMiniCaption(timeText(t.now));
+
+    bool minuteChanged = false;
+    if (t.minute != m_lastMinute) {
+        ++m_startupMinutes;
+        for (int i = 0; i < m_queue.count(); ++i) {
+            QueueEntry &e = m_queue[i];
+            if (e.customKind == 3) {
+                ++e.waitCounter;
+                debug(EngineText::incrementWait(e.jobName, i, e.waitCounter));
+            }
+            if (e.runState == QueueEntry::Complete) {
+                e.runState = QueueEntry::Waiting;
+                e.runMinutes = 0;
+                debug(EngineText::resettingComplete(e.jobName, i));
+            }
+        }
+        minuteChanged = true;
+        m_debugWindow = true;
+        m_lastMinute = t.minute;
+    }
+
+    if (m_busy)
+        return;
+    BusyGuard busy(m_busy);
+    try {
+        m_launcher.service();
+        startOfDay(StartOfDayKind::Automatic);
+        if (!m_suspended) {
+            m_trayFrame = (m_trayFrame + 1) % 8;
+            m_host.setTrayFrame(m_trayFrame);
+            refreshSchedulesIfChanged();
+            walk(t, minuteChanged);
+        }
+    } catch (const std::exception &error) {
+        debug(EngineText::actionError(QString(), QString::fromLocal8Bit(error.what())));
+    } catch (...) {
+        debug(EngineText::actionError(QString(), u"unknown error"_s));
+    }
+}
+
+void Engine::refreshSchedulesIfChanged()
+{
+    // The custom time lists are read at each use; another program's write shows in the
+    // registry's data version, and only then are the cached lists read again.
+    const qint64 version = m_store.registry().dataVersion();
+    if (version == m_dataVersion)
+        return;
+    m_dataVersion = version;
+    for (int i = 0; i < m_queue.count(); ++i)
+        if (m_queue[i].inUse)
+            m_queue[i].schedule = Schedule::read(m_store, m_queue[i].jobName);
+}
+
+void Engine::walk(const TickTime &t, bool minuteChanged)
+{
+    const int count = m_queue.count();
+    for (int i = 0; i < count; ++i) {
+        const QString job = m_queue[i].jobName;
+        try {
+            treat(i, t, minuteChanged);
+        } catch (const std::exception &error) {
+            debug(EngineText::actionError(job, QString::fromLocal8Bit(error.what())));
+            return;
+        } catch (...) {
+            debug(EngineText::actionError(job, u"unknown error"_s));
+            return;
+        }
+    }
+}
+
+void Engine::treat(int index, const TickTime &t, bool minuteChanged)
+{
+    QueueEntry &e = m_queue[index];
+    if (!e.inUse || e.hold)
+        return;
+    const QString job = e.jobName;
+    windowDebug(EngineText::checkJobIndex(job, index));
+    if (e.runState == QueueEntry::Active) {
+        supervise(index, t, minuteChanged);
+        return;
+    }
+    windowDebug(EngineText::jobInactive(job));
+    const bool byRequest = e.runNow;
+    if (!decideStart(index, t))
+        return;
+    windowDebug(EngineText::passedStartTest(job));
+
+    const Prestart::Result prestart = m_prestart.CheckPrestart(job);
+    if (!prestart.passed) {
+        if (m_categories.jobPrestarts)
+            log(EngineText::prestartFailed(job));
+        return;
+    }
+    if (m_categories.jobPrestarts)
+        log(EngineText::prestartPassed(job));
+
+    if (!byRequest && (e.customKind == 0 || e.customKind == 2))
+        m_fixedStarts.insert(job, {t.now.date(), t.hour, t.minute, t.now.offsetFromUtc()});
+    e.runState = QueueEntry::Active;
+    startByType(index, t);
+}
+
+bool Engine::decideStart(int index, const TickTime &t)
+{
+    QueueEntry &e = m_queue[index];
+    if (e.runNow) {
+        e.runNow = false;
+        return true;
+    }
+    if (e.runState == QueueEntry::Complete)
+        return false;
+    bool holds = false;
+    if (e.customKind != 0) {
+        if (e.customKind == -1)
+            return false;
+        windowDebug(EngineText::checkingCustom(e.jobName, index, e.customKind, t.ms));
+        ScheduleDebug debugLine;
+        if (debugWindow())
+            debugLine = [this](const QString &line) { m_log.logMessage(line); };
+        holds = timeRuleHolds(e.schedule, e.customKind, e.hour, e.minute, e.second, t.hour, t.minute,
+            t.second, e.waitCounter, m_startupMinutes, e.jobName, debugLine);
+        if (holds && e.customKind == 3)
+            e.waitCounter = 0;
+    } else {
+        windowDebug(EngineText::checkingScheduled(e.jobName, index, e.hour, e.minute, e.second,
+            t.hour, t.minute, t.second, t.ms));
+        holds = timeRuleHolds(e.schedule, 0, e.hour, e.minute, e.second, t.hour, t.minute,
+            t.second, e.waitCounter, m_startupMinutes, e.jobName);
+    }
+    if (holds && (e.customKind == 0 || e.customKind == 2)) {
+        // The second pass of the hour repeated when daylight saving time ends shows the
+        // same wall-clock minute at another UTC offset: that start already happened.
+        const auto last = m_fixedStarts.constFind(e.jobName);
+        if (last != m_fixedStarts.constEnd() && last->date == t.now.date() && last->hour == t.hour
+            && last->minute == t.minute && last->utcOffset != t.now.offsetFromUtc()) {
+            return false;
+        }
+    }
+    return holds;
+}
+
+void Engine::startByType(int index, const TickTime &t)
+{
+    Q_UNUSED(t);
+    QueueEntry &e = m_queue[index];
+    const QString job = e.jobName;
+    switch (e.jobType) {
+    case 0:
+        launch(index);
+        return;
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 6: {
+        bool result = false;
+        if (e.jobType >= 2 && e.jobType <= 5 && m_store.readString(job, u"sSysSourceFileName0"_s).isEmpty()) {
+            result = false;
+        } else if (JobActivity *activity = m_activities.value(e.jobType)) {
+            result = activity->run(job, e);
+        } else {
+            debug(EngineText::activityNotAvailable(job, e.jobType));
+        }
+        // The action may have ended the program (log off, restart) or refreshed the queue.
+        if (index >= m_queue.count() || m_queue[index].jobName != job)
+            return;
+        runPostAction(job, result);
+        endNonProgramRun(index, result);
+        return;
+    }
+    default:
+        debug(EngineText::unknownJobType(job, e.jobType));
+        endNonProgramRun(index, false);
+        return;
+    }
+}
+
+void Engine::endNonProgramRun(int index, bool result)
+{
+    QueueEntry &e = m_queue[index];
+    const QString job = e.jobName;
+    const QDateTime now = m_clock.now();
+    const QString date = dateText(now);
+    const QString time = timeText(now);
+    m_store.writeString(job, u"sLastStartDate"_s, date);
+    m_store.writeString(job, u"sLastEndDate"_s, date);
+    m_store.writeString(job, u"sLastStartTime"_s, time);
+    m_store.writeString(job, u"sLastEndTime"_s, time);
+    m_store.writeBoolean(job, u"bLastStartStatus"_s, result);
+    e.runState = QueueEntry::Complete;
+    RowUpdate update;
+    if (m_columns[StatusColumn])
+        update.status = EngineText::statusComplete();
+    if (m_columns[LastStartColumn])
+        update.lastStarted = date + u' ' + time;
+    if (m_columns[LastEndColumn])
+        update.lastEnded = date + u' ' + time;
+    if (m_columns[LastStatusColumn])
+        update.lastStatus = result ? EngineText::successful() : EngineText::failed();
+    m_host.updateJobRow(job, update);
+}
+
+// --- Launch and supervision -------------------------------------------------------------
+
+void Engine::launch(int index)
+{
+    QueueEntry &e = m_queue[index];
+    const QString job = e.jobName;
+    const Prestart::Result prestart = m_prestart.CheckPrestart(job);
+    const QString program = m_store.readString(job, u"sProgram"_s);
+    const QString arguments = m_store.readString(job, u"sCommand Line"_s);
+    const QString commandLine = arguments.isEmpty() ? program : program + u' ' + arguments;
+    const int appearance = m_store.readInteger(job, u"iWinAppearance"_s, 0);
+    const int priority = m_store.readInteger(job, u"iWinPriority"_s, 0);
+
+    QString reason;
+    std::optional<ProcessHandle> handle;
+    const auto words = CommandLine::split(commandLine, &reason);
+    if (words && !words->isEmpty()) {
+        LaunchRequest request;
+        request.arguments = *words;
+        request.workingDirectory = prestart.startDirectory.value_or(QString());
+        request.priority = priority;
+        request.appearance = appearance;
+        const LaunchResult result = m_launcher.start(request);
+        handle = result.handle;
+        reason = result.error;
+    } else if (words) {
+        reason = u"no program is set"_s;
+    }
+
+    const QDateTime now = m_clock.now();
+    const QString date = dateText(now);
+    const QString time = timeText(now);
+    m_store.writeString(job, u"sLastStartDate"_s, date);
+    m_store.writeString(job, u"sLastStartTime"_s, time);
+
+    if (handle) {
+        RowUpdate update;
+        if (m_columns[StatusColumn])
+            update.status = EngineText::statusActive();
+        if (m_columns[LastStartColumn])
+            update.lastStarted = date + u' ' + time;
+        m_host.updateJobRow(job, update);
+        if (m_categories.jobStarts)
+            log(EngineText::startedOk(job, commandLine));
+        e.process = handle;
+    } else {
+        e.runState = QueueEntry::Complete;
+        log(EngineText::failedToStart(job, commandLine));
+        debug(EngineText::failedToStartReason(job, reason));
+    }
+}
+
+void Engine::supervise(int index, const TickTime &t, bool minuteChanged)
+{
+    QueueEntry &e = m_queue[index];
+    windowDebug(EngineText::jobActiveTestPassed(e.jobName));
+    if (minuteChanged)
+        ++e.runMinutes;
+    std::optional<int> exitCode;
+    if (e.process) {
+        const ProcessStatus status = m_launcher.poll(*e.process);
+        if (status.running) {
+            applyTermination(index, t);
+            return;
+        }
+        exitCode = status.exitCode;
+    }
+    endProgramRun(index, exitCode.value_or(0));
+}
+
+void Engine::endProgramRun(int index, int exitCode)
+{
+    QueueEntry &e = m_queue[index];
+    const QString job = e.jobName;
+    e.process.reset();
+    bool success = true;
+    QString reason;
+    if (e.successTest && m_evaluate) {
+        const auto [ok, why] = m_evaluate(job, exitCode);
+        success = ok;
+        reason = why;
+    }
+    if (m_categories.jobEnds)
+        log(success ? EngineText::endedSuccessfully(job, exitCode) : EngineText::endedFailed(job, reason));
+    const QDateTime now = m_clock.now();
+    const QString date = dateText(now);
+    const QString time = timeText(now);
+    m_store.writeString(job, u"sLastEndDate"_s, date);
+    m_store.writeString(job, u"sLastEndTime"_s, time);
+    m_store.writeBoolean(job, u"bLastStartStatus"_s, success);
+    RowUpdate update;
+    if (m_columns[StatusColumn])
+        update.status = EngineText::statusComplete();
+    if (m_columns[LastEndColumn])
+        update.lastEnded = date + u' ' + time;
+    if (m_columns[LastStatusColumn])
+        update.lastStatus = success ? EngineText::successful() : EngineText::failedBecause(reason);
+    m_host.updateJobRow(job, update);
+    runPostAction(job, success);
+
+    // A post-run action may have appended to the queue; the entry is still at its index.
+    QueueEntry &entry = m_queue[index];
+    entry.runState = QueueEntry::Complete;
+    debug(EngineText::naturalTermination(job, index));
+    if (m_store.readBoolean(job, u"bDeleteJob"_s, false)) {
+        entry.inUse = false;
+        m_store.eraseJob(job);
+        refreshJobList();
+    }
+}
+
+void Engine::runPostAction(const QString &job, bool success)
+{
+    const int code = m_store.readInteger(job, success ? u"iPostSuccessCode"_s : u"iPostFailCode"_s, 0);
+    if (code != 0)
+        RunPostJobAction(job, code,
+            m_store.readString(job, success ? u"sPostSuccessFile"_s : u"sPostFailFile"_s));
+}
+
+bool Engine::RunPostJobAction(const QString &job, int code, const QString &target)
+{
+    if (code == 1) {
+        if (startOnRequest(target)) {
+            if (m_categories.jobStarts)
+                log(EngineText::invokedJob(job, target));
+        } else {
+            log(EngineText::failedToInvokeJob(job, target));
+        }
+        return false;
+    }
+    if (code != 2)
+        return false;
+    QString reason;
+    const auto words = CommandLine::split(target, &reason);
+    bool started = false;
+    if (words && !words->isEmpty()) {
+        LaunchRequest request;
+        request.arguments = *words;
+        const LaunchResult result = m_launcher.startDetached(request);
+        started = result.handle.has_value();
+        reason = result.error;
+    }
+    if (started) {
+        if (m_categories.jobStarts)
+            log(EngineText::kickedOffProgram(job, target));
+    } else {
+        log(EngineText::failedToKickOff(job, target));
+        debug(EngineText::failedToStartReason(job, reason));
+    }
+    return started;
+}
+
+void Engine::applyTermination(int index, const TickTime &t)
+{
+    QueueEntry &e = m_queue[index];
+    bool terminate = false;
+    switch (e.terminationOrShutdown) {
+    case 1:
+        windowDebug(EngineText::checkingTermByDuration(e.jobName, index, e.terminationDuration, e.runMinutes));
+        terminate = e.terminationDuration <= e.runMinutes;
+        break;
+    case 2:
+        windowDebug(EngineText::checkingTermAtTime(e.jobName, index, e.terminationHour,
+            e.terminationMinute, e.terminationSecond));
+        terminate = std::tuple(t.hour, t.minute, t.second)
+            >= std::tuple(e.terminationHour, e.terminationMinute, e.terminationSecond);
+        break;
+    default:
+        break;
+    }
+    if (!terminate || !e.process)
+        return;
+    const int level = m_store.readInteger(e.jobName, u"iTerminationLevel"_s, 0);
+    if (m_launcher.terminate(*e.process)) {
+        if (m_categories.jobEnds)
+            log(EngineText::scheduledTermination(e.jobName, level));
+        debug(EngineText::forcedTermination(e.jobName, index));
+        e.process.reset();
+        e.runState = QueueEntry::Complete;
+    } else {
+        log(EngineText::terminationFailed(e.jobName));
+    }
+}

@@ -1,0 +1,166 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Halvorn developers
+
+#pragma once
+
+#include "engine/jobrow.h"
+#include "engine/prestart.h"
+#include "engine/timerqueue.h"
+#include "log/logcategories.h"
+
+#include <QDate>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class ActivityLog;
+class Clock;
+class EngineHost;
+class JobActivity;
+class JobStore;
+class ProcessLauncher;
+class Settings;
+
+// The scheduling engine: Start of Day and today's timer queue, the timer loop, program
+// launch and supervision. Owned by the main window or the headless program, which call
+// tick() from a timer every timerInterval() milliseconds. Not a widget: everything it does
+// to windows goes through its host. One thread.
+class Engine
+{
+public:
+    enum class StartOfDayKind { Automatic = 0, Forced = 1, StartUp = 2 };
+
+    struct Services
+    {
+        JobStore &store;
+        Settings &settings;
+        ActivityLog &log;
+        const Clock &clock;
+        ProcessLauncher &launcher;
+        EngineHost &host;
+        Prestart::FreeBytes freeBytes;
+    };
+
+    explicit Engine(const Services &services);
+    ~Engine();
+    Engine(const Engine &) = delete;
+    Engine &operator=(const Engine &) = delete;
+
+    // The settings read at start-up and after the configuration is saved.
+    void readSettings();
+    int timerInterval() const { return m_timerInterval; }
+    int startAsWindow() const { return m_startAsWindow; }
+    const LogCategories &categories() const { return m_categories; }
+    bool useRecycleBin() const { return m_useRecycleBin; }
+
+    // The work of a job type other than a program (1 system, 2–5 file, 6 e-mail). Not owned.
+    void setActivity(int jobType, JobActivity *activity);
+
+    // Judges a program run that has success criteria: success, and the reason of a failure.
+    using SuccessEvaluation = std::function<std::pair<bool, QString>(const QString &job, int exitCode)>;
+    void setSuccessEvaluation(SuccessEvaluation evaluate) { m_evaluate = std::move(evaluate); }
+
+    void startOfDay(StartOfDayKind kind);
+    // Re-reads the job names, hands the rows to the host and rebuilds the queue.
+    void refreshJobList();
+    void buildQueue();
+    int find(const QString &name) const { return m_queue.find(name); }
+    void load(int index, const QString &name);
+
+    void suspendAll();
+    void restartAll();
+    bool isSuspended() const { return m_suspended; }
+
+    // Makes a job start at the timer loop's next look at it; false when the job is
+    // neither queued nor listed, or the queue is full.
+    bool startOnRequest(const QString &name);
+
+    // One follow-up action after a run: 1 starts the job `target` on request, 2 starts
+    // the program `target` unsupervised (it is still reaped). True when it was performed.
+    bool RunPostJobAction(const QString &job, int code, const QString &target);
+
+    // One firing of the timer.
+    void tick();
+
+    // Cleared when the main window is first activated; the headless program clears it
+    // after its start-up.
+    void setFirstShow(bool firstShow) { m_firstShow = firstShow; }
+
+    const TimerQueue &queue() const { return m_queue; }
+    TimerQueue &queue() { return m_queue; }
+    qint64 startupMinuteCount() const { return m_startupMinutes; }
+    const QStringList &jobNames() const { return m_jobNames; }
+
+    // The row of one job as the list shows it.
+    JobRow rowOf(const QString &name);
+
+private:
+    struct TickTime
+    {
+        QDateTime now;
+        int hour = 0;
+        int minute = 0;
+        int second = 0;
+        int ms = 0;
+    };
+    // The wall-clock minute in which a fixed-time job last started by its time rule, so
+    // that the repeated hour at the end of daylight saving time does not start it again.
+    struct FixedStart
+    {
+        QDate date;
+        int hour = -1;
+        int minute = -1;
+        int utcOffset = 0;
+    };
+
+    void walk(const TickTime &t, bool minuteChanged);
+    void treat(int index, const TickTime &t, bool minuteChanged);
+    bool decideStart(int index, const TickTime &t);
+    void startByType(int index, const TickTime &t);
+    void endNonProgramRun(int index, bool result);
+    void runPostAction(const QString &job, bool success);
+    void launch(int index);
+    void supervise(int index, const TickTime &t, bool minuteChanged);
+    void endProgramRun(int index, int exitCode);
+    void applyTermination(int index, const TickTime &t);
+    void refreshSchedulesIfChanged();
+    bool debugWindow() const { return m_categories.debugInfo && m_debugWindow; }
+    void debug(const QString &line);
+    void windowDebug(const QString &line);
+    void log(const QString &line);
+    QString timeText(const QDateTime &when) const;
+    QString dateText(const QDateTime &when) const;
+
+    JobStore &m_store;
+    Settings &m_settings;
+    ActivityLog &m_log;
+    const Clock &m_clock;
+    ProcessLauncher &m_launcher;
+    EngineHost &m_host;
+    Prestart m_prestart;
+    QHash<int, JobActivity *> m_activities;
+    SuccessEvaluation m_evaluate;
+
+    TimerQueue m_queue;
+    QStringList m_jobNames;
+    QHash<QString, FixedStart> m_fixedStarts;
+
+    bool m_firstShow = true;
+    bool m_suspended = false;
+    bool m_busy = false;
+    bool m_debugWindow = false;
+    qint64 m_startupMinutes = 0;
+    int m_lastStartOfDayDay = 0;
+    int m_lastSecond = 0;
+    int m_lastMinute = 0;
+    int m_trayFrame = 0;
+    qint64 m_dataVersion = -1;
+
+    int m_timerInterval = 250;
+    int m_startAsWindow = 0;
+    LogCategories m_categories;
+    bool m_useRecycleBin = true;
+    bool m_columns[6] = {true, true, true, true, true, true};
+};
