@@ -1,0 +1,486 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Halvorn developers
+
+#include "engine/engine.h"
+#include "engine/jobactivity.h"
+#include "log/activitylog.h"
+#include "platform/registry.h"
+#include "store/jobstore.h"
+#include "store/settings.h"
+#include "support/fakeclock.h"
+#include "support/fakeprocesslauncher.h"
+#include "support/recordinghost.h"
+#include "support/tempprofile.h"
+
+#include <QFile>
+#include <QTimeZone>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QDateTime at(int h, int m, int s, int ms = 0, QDate date = QDate(2026, 12, 10))
+{
+    return QDateTime(date, QTime(h, m, s, ms));
+}
+
+class EngineTest : public ::testing::Test
+{
+protected:
+    TempProfile profile;
+    Registry registry{Registry::Role::Scheduler};
+    JobStore store{registry};
+    Settings settings{registry};
+    FakeClock clock{at(9, 59, 59, 500)};
+    FakeProcessLauncher launcher;
+    RecordingHost host;
+    std::optional<qint64> freeBytes = qint64(100) * 1048576;
+    ActivityLog log{settings, clock};
+    std::unique_ptr<Engine> engine;
+
+    void SetUp() override
+    {
+        log.setLocale(QLocale(QLocale::C));
+        settings.setText(settings::LogFile, profile.path(u"test.log"_s));
+    }
+    void start(Engine::StartOfDayKind kind = Engine::StartOfDayKind::StartUp)
+    {
+        engine = std::make_unique<Engine>(Engine::Services{store, settings, log, clock, launcher, host,
+            [this](const QString &) { return freeBytes; }});
+        engine->readSettings();
+        engine->startOfDay(kind);
+        engine->setFirstShow(false);
+    }
+    void program(const QString &job, int h, int m, int s, std::initializer_list<std::pair<QString, QString>> extra = {})
+    {
+        store.writeString(job, u"sJobName"_s, job);
+        store.writeInteger(job, u"iJobType"_s, 0);
+        store.writeInteger(job, u"iFrequency"_s, 1);
+        store.writeInteger(job, u"iHour"_s, h);
+        store.writeInteger(job, u"iMin"_s, m);
+        store.writeInteger(job, u"iSec"_s, s);
+        store.writeString(job, u"sProgram"_s, u"/bin/prog-"_s + job);
+        for (const auto &[name, value] : extra)
+            store.writeString(job, name, value);
+    }
+    // Ticks every 250 ms until `until` (inclusive).
+    void runUntil(const QDateTime &until)
+    {
+        while (clock.now() < until) {
+            clock.advanceMs(250);
+            engine->tick();
+        }
+    }
+    QStringList logLines()
+    {
+        QFile f(profile.path(u"test.log"_s));
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        QStringList lines = QString::fromUtf8(f.readAll()).split(u"\r\n"_s, Qt::SkipEmptyParts);
+        for (QString &l : lines)
+            l = l.mid(20); // drop "yyyy-mm-dd hh:mm:ss "
+        return lines;
+    }
+    int startsOf(const QString &job) const
+    {
+        int n = 0;
+        for (const auto &p : launcher.processes())
+            n += p.request.arguments.value(0) == u"/bin/prog-"_s + job;
+        return n;
+    }
+    const QueueEntry &entry(const QString &job) { return engine->queue()[engine->find(job)]; }
+};
+
+TEST_F(EngineTest, StartOfDayLinesAndTheQueueCountTexts)
+{
+    start();
+    EXPECT_EQ(logLines().value(0), u"Halvorn startup procedure. There are no jobs today"_s);
+    program(u"A"_s, 10, 0, 0);
+    store.writeString(u"Demand"_s, u"sJobName"_s, u"Demand"_s);
+    store.writeInteger(u"Demand"_s, u"iFrequency"_s, 1);
+    store.writeInteger(u"Demand"_s, u"iCustomTimeType"_s, -1);
+    store.writeString(u"Never"_s, u"sJobName"_s, u"Never"_s);
+    engine->startOfDay(Engine::StartOfDayKind::Automatic); // same day: nothing
+    EXPECT_EQ(engine->queue().count(), 0);
+    engine->startOfDay(Engine::StartOfDayKind::Forced);
+    EXPECT_EQ(logLines().value(1), u"Forced Start of day procedure. There are 1 jobs for this day."_s);
+    EXPECT_EQ(host.statuses.last(), u"1 job in todays timer queue"_s);
+    ASSERT_EQ(host.jobRowSets.last().size(), 3);
+    EXPECT_EQ(host.jobRowSets.last()[1].cells.value(0), u"demand"_s);
+
+    clock.set(at(23, 59, 59, 900));
+    engine->tick();
+    clock.set(at(0, 0, 0, 100, QDate(2026, 12, 11)));
+    engine->tick();
+    EXPECT_EQ(logLines().last(), u"Auto Start of day procedure. There are 1 jobs for this day."_s);
+}
+
+TEST_F(EngineTest, TheQueueHoldsAtMost256AndARequestBeyondIsRefused)
+{
+    {
+        Registry::Transaction t(registry);
+        for (int i = 0; i < 257; ++i)
+            program(u"J"_s + QString::number(1000 + i), 23, 0, 0);
+        t.commit();
+    }
+    host.miniWindowVisible = true;
+    start();
+    EXPECT_EQ(engine->queue().count(), 256);
+    EXPECT_EQ(host.statuses.last(), u"Warning: there are more than 256 jobs for today..."_s);
+    EXPECT_TRUE(host.miniJobCounts.isEmpty());
+    EXPECT_EQ(logLines().value(0), u"Halvorn startup procedure. There are 256 jobs for this day."_s);
+    EXPECT_FALSE(engine->startOnRequest(u"J1256"_s));
+    EXPECT_EQ(engine->queue().count(), 256);
+    EXPECT_TRUE(engine->startOnRequest(u"J1000"_s));
+}
+
+TEST_F(EngineTest, AFixedTimeJobRunsOnceInItsMinuteAndWaitsAgainAtTheNext)
+{
+    program(u"Ten"_s, 10, 0, 0);
+    start();
+    runUntil(at(10, 0, 0));
+    ASSERT_EQ(startsOf(u"Ten"_s), 1);
+    EXPECT_EQ(entry(u"Ten"_s).runState, QueueEntry::Active);
+    EXPECT_EQ(host.rowUpdates.last().second.status, u"active"_s);
+    runUntil(at(10, 0, 20));
+    launcher.finishLast(0);
+    runUntil(at(10, 0, 30));
+    EXPECT_EQ(entry(u"Ten"_s).runState, QueueEntry::Complete);
+    EXPECT_EQ(startsOf(u"Ten"_s), 1);
+    runUntil(at(10, 1, 0));
+    EXPECT_EQ(entry(u"Ten"_s).runState, QueueEntry::Waiting);
+    EXPECT_EQ(startsOf(u"Ten"_s), 1);
+    EXPECT_TRUE(logLines().contains(u"Job: Ten started ok \"/bin/prog-Ten\""_s));
+    EXPECT_TRUE(logLines().contains(u"Job: Ten ended successfully, exit code: 0"_s));
+    EXPECT_EQ(store.readString(u"Ten"_s, u"sLastStartTime"_s), u"10:00:00"_s);
+    EXPECT_EQ(store.readString(u"Ten"_s, u"sLastEndDate"_s), u"2026-12-10"_s);
+    EXPECT_EQ(host.rowUpdates.last().second.lastStatus, u"successful"_s);
+}
+
+TEST_F(EngineTest, StartUpMinutesAndEveryNMinutesCountAsTheLoopSeesThem)
+{
+    program(u"After3"_s, 0, 0, 0, {{u"iCustomTimeType"_s, u"4"_s}, {u"iCustomTimeHourMin"_s, u"3"_s}});
+    program(u"Every5"_s, 0, 0, 0, {{u"iCustomTimeType"_s, u"3"_s}, {u"iCustomTimeHourMin"_s, u"5"_s}});
+    clock.set(at(10, 17, 30));
+    start();
+    engine->tick(); // counts a minute change: 1
+    runUntil(at(10, 18, 59, 750));
+    EXPECT_EQ(startsOf(u"After3"_s), 0);
+    runUntil(at(10, 19, 0));
+    EXPECT_EQ(startsOf(u"After3"_s), 1);
+    EXPECT_EQ(startsOf(u"Every5"_s), 0);
+    launcher.finish(launcher.processes().last().handle, 0);
+    runUntil(at(10, 21, 0));
+    EXPECT_EQ(startsOf(u"Every5"_s), 1);
+    // A long run: the minute count never wraps, so the start-up job never comes back.
+    for (const auto &p : launcher.processes())
+        if (p.running)
+            launcher.finish(p.handle, 0);
+    for (int minute = 0; minute < 70000; ++minute) {
+        clock.advanceMs(60000);
+        engine->tick();
+        for (const auto &p : launcher.processes())
+            if (p.running)
+                launcher.finish(p.handle, 0);
+    }
+    EXPECT_EQ(startsOf(u"After3"_s), 1);
+    EXPECT_GT(engine->startupMinuteCount(), 65536);
+}
+
+TEST_F(EngineTest, RequestsWaitForTheActiveRunTheHoldAndTheSuspension)
+{
+    program(u"Job"_s, 23, 0, 0);
+    start();
+    EXPECT_TRUE(engine->startOnRequest(u"Job"_s));
+    runUntil(at(10, 0, 0));
+    EXPECT_EQ(startsOf(u"Job"_s), 1);
+    EXPECT_TRUE(engine->startOnRequest(u"Job"_s)); // while active: waits
+    runUntil(at(10, 0, 5));
+    EXPECT_EQ(startsOf(u"Job"_s), 1);
+    launcher.finishLast(0);
+    engine->tick(); // records the end
+    EXPECT_EQ(startsOf(u"Job"_s), 1);
+    engine->tick();
+    EXPECT_EQ(startsOf(u"Job"_s), 2);
+    launcher.finishLast(0);
+
+    engine->suspendAll();
+    EXPECT_EQ(host.statuses.last(), u"User action: All jobs suspended"_s);
+    engine->startOnRequest(u"Job"_s);
+    runUntil(at(10, 0, 10));
+    EXPECT_EQ(startsOf(u"Job"_s), 2);
+    engine->restartAll();
+    EXPECT_EQ(host.statuses.last(), u"User action: All jobs restarted"_s);
+    engine->tick();
+    EXPECT_EQ(startsOf(u"Job"_s), 2); // the end of the second run is recorded first
+    engine->tick();
+    EXPECT_EQ(startsOf(u"Job"_s), 3);
+}
+
+TEST_F(EngineTest, TerminationByDurationCountsMinuteChangesAndARefusalIsRetried)
+{
+    program(u"Long"_s, 10, 0, 50, {{u"iTerminationType"_s, u"1"_s}, {u"iTerminationDur"_s, u"1"_s},
+                                       {u"iTerminationLevel"_s, u"77"_s}});
+    start();
+    runUntil(at(10, 0, 50));
+    ASSERT_EQ(startsOf(u"Long"_s), 1);
+    launcher.setTerminationRefused(true);
+    runUntil(at(10, 1, 0));
+    EXPECT_EQ(logLines().last(), u"Job: Long scheduled termination failed."_s);
+    launcher.setTerminationRefused(false);
+    engine->tick();
+    EXPECT_TRUE(launcher.last()->terminated);
+    EXPECT_EQ(logLines().last(), u"Job: Long scheduled termination, exit code: 77"_s);
+    EXPECT_EQ(entry(u"Long"_s).runState, QueueEntry::Complete);
+    // No end-of-run step: the store keeps only the start.
+    EXPECT_TRUE(store.readString(u"Long"_s, u"sLastEndTime"_s).isEmpty());
+}
+
+TEST_F(EngineTest, TerminationAtATimeOfDay)
+{
+    program(u"Evening"_s, 16, 30, 0, {{u"iTerminationType"_s, u"2"_s}, {u"iTerminationHour"_s, u"17"_s}});
+    clock.set(at(16, 29, 59));
+    start();
+    runUntil(at(16, 59, 59, 750));
+    EXPECT_FALSE(launcher.last()->terminated);
+    runUntil(at(17, 0, 0));
+    EXPECT_TRUE(launcher.last()->terminated);
+}
+
+TEST_F(EngineTest, AProgramThatCannotStartSaysWhyAndCountsNoRun)
+{
+    settings.setBoolean(settings::LogDebugInfo, true);
+    program(u"Bad"_s, 10, 0, 0);
+    launcher.setStartFailure(u"No such file or directory"_s);
+    start();
+    runUntil(at(10, 0, 0));
+    const QStringList lines = logLines();
+    EXPECT_TRUE(lines.contains(u"Job: Bad failed to start \"/bin/prog-Bad\""_s));
+    EXPECT_TRUE(lines.contains(u"Debug, job: Bad: the program could not be started: No such file or directory"_s));
+    EXPECT_EQ(entry(u"Bad"_s).runState, QueueEntry::Complete);
+    EXPECT_FALSE(store.readString(u"Bad"_s, u"sLastStartDate"_s).isEmpty());
+    EXPECT_TRUE(store.readBoolean(u"Bad"_s, u"bLastStartStatus"_s, true));
+}
+
+TEST_F(EngineTest, PostRunStartsLaterEntriesInTheSameTickAndEarlierOnesInTheNext)
+{
+    program(u"A-early"_s, 23, 0, 0);
+    program(u"B-main"_s, 10, 0, 0, {{u"iPostSuccessCode"_s, u"1"_s}, {u"sPostSuccessFile"_s, u"C-late"_s},
+                                       {u"iPostFailCode"_s, u"1"_s}, {u"sPostFailFile"_s, u"A-early"_s}});
+    program(u"C-late"_s, 23, 0, 0);
+    settings.setBoolean(settings::LogJobStarts, true);
+    start();
+    runUntil(at(10, 0, 0));
+    launcher.finishLast(0);
+    engine->tick();
+    EXPECT_EQ(startsOf(u"C-late"_s), 1); // same tick
+    EXPECT_TRUE(logLines().contains(u"Job: B-main invoked job: C-late ok."_s));
+
+    store.writeString(u"B-main"_s, u"sPostSuccessFile"_s, u"No such job"_s);
+    engine->startOnRequest(u"B-main"_s);
+    runUntil(at(10, 1, 0));
+    for (const auto &p : launcher.processes())
+        if (p.running && p.request.arguments.value(0) == u"/bin/prog-B-main")
+            launcher.finish(p.handle, 0);
+    engine->tick();
+    EXPECT_TRUE(logLines().contains(u"Job: B-main failed to invoke job: No such job"_s));
+
+    // A failed run starts the earlier entry at the next tick, and a program directly.
+    store.writeString(u"B-main"_s, u"bUseErrLevel"_s, u"1"_s);
+    engine->refreshJobList();
+    engine->startOnRequest(u"B-main"_s);
+    engine->tick();
+    launcher.finishLast(0);
+    const int before = startsOf(u"A-early"_s);
+    engine->setSuccessEvaluation([](const QString &, int) { return std::pair(false, u"errorlevel test: 0"_s); });
+    engine->tick();
+    EXPECT_EQ(startsOf(u"A-early"_s), before);
+    engine->tick();
+    EXPECT_EQ(startsOf(u"A-early"_s), before + 1);
+    EXPECT_TRUE(logLines().contains(u"Job: B-main failed, errorlevel test: 0"_s));
+}
+
+TEST_F(EngineTest, AJobThatStartsItselfRunsAgainAtTheNextScan)
+{
+    program(u"Loop"_s, 10, 0, 0, {{u"iPostSuccessCode"_s, u"1"_s}, {u"sPostSuccessFile"_s, u"Loop"_s}});
+    start();
+    runUntil(at(10, 0, 0));
+    launcher.finishLast(0);
+    engine->tick();
+    EXPECT_EQ(startsOf(u"Loop"_s), 1);
+    engine->tick();
+    EXPECT_EQ(startsOf(u"Loop"_s), 2);
+}
+
+TEST_F(EngineTest, PostRunProgramIsStartedUnsupervised)
+{
+    program(u"Then"_s, 10, 0, 0, {{u"iPostSuccessCode"_s, u"2"_s}, {u"sPostSuccessFile"_s, u"/bin/echo 'a b'"_s}});
+    start();
+    runUntil(at(10, 0, 0));
+    launcher.finishLast(0);
+    engine->tick();
+    ASSERT_TRUE(launcher.last()->detached);
+    EXPECT_EQ(launcher.last()->request.arguments, (QStringList{u"/bin/echo"_s, u"a b"_s}));
+    EXPECT_TRUE(logLines().contains(u"Job: Then kicked off program: /bin/echo 'a b' ok."_s));
+}
+
+TEST_F(EngineTest, ASelfDeletingJobIsErasedAfterItsRun)
+{
+    program(u"Once"_s, 10, 0, 0, {{u"bDeleteJob"_s, u"1"_s}});
+    start();
+    runUntil(at(10, 0, 0));
+    launcher.finishLast(0);
+    engine->tick();
+    EXPECT_FALSE(store.jobExists(u"Once"_s));
+    EXPECT_EQ(engine->find(u"Once"_s), -1);
+    EXPECT_TRUE(host.jobRowSets.last().isEmpty());
+}
+
+TEST_F(EngineTest, PrestartFreeSpaceIsExactAndRetriedEveryTickOfTheMinute)
+{
+    program(u"Disk"_s, 10, 0, 0, {{u"bCheckPreStart"_s, u"1"_s}, {u"bCheckDiskFree"_s, u"1"_s},
+                                     {u"iDiskFreeMb"_s, u"100"_s}});
+    settings.setBoolean(settings::LogJobPrestarts, true);
+    freeBytes = qint64(100) * 1048576 - 1;
+    start();
+    runUntil(at(10, 0, 0, 750));
+    EXPECT_EQ(startsOf(u"Disk"_s), 0);
+    EXPECT_EQ(logLines().count(u"Job: Disk prestart: drive FAILED disk availability test"_s), 4);
+    freeBytes = qint64(100) * 1048576;
+    runUntil(at(10, 0, 1));
+    EXPECT_EQ(startsOf(u"Disk"_s), 1);
+    EXPECT_TRUE(logLines().contains(u"Job: Disk prestart: drive passed disk availability test"_s));
+}
+
+TEST(PrestartDrives, LettersAndTheirFolders)
+{
+    TempProfile profile;
+    Registry registry;
+    JobStore store(registry);
+    Settings settings(registry);
+    FakeClock clock;
+    ActivityLog log(settings, clock);
+    LogCategories categories;
+    QStringList asked;
+    Prestart prestart(store, settings, log, categories, [&](const QString &folder) {
+        asked << folder;
+        return std::optional<qint64>(qint64(5) * 1048576);
+    });
+    store.writeBoolean(u"J"_s, u"bCheckPreStart"_s, true);
+    store.writeBoolean(u"J"_s, u"bCheckDiskFree"_s, true);
+    struct Case { const char16_t *drive; int required; bool passed; };
+    const Case cases[] = {{u"c", 5, true}, {u"c", 6, false}, {u"C", 500, true}, {u"d", 1, false},
+        {u"d", 0, true}};
+    for (const Case &c : cases) {
+        store.writeString(u"J"_s, u"sDiskFreeDrive"_s, QString::fromUtf16(c.drive));
+        store.writeInteger(u"J"_s, u"iDiskFreeMb"_s, c.required);
+        EXPECT_EQ(prestart.CheckPrestart(u"J"_s).passed, c.passed) << QString::fromUtf16(c.drive).toStdString() << c.required;
+    }
+    EXPECT_TRUE(asked.count(u"/"_s) >= 2);
+    settings.writeString(Settings::Section::Config, u"sDrive.d"_s, u"/data"_s);
+    store.writeString(u"J"_s, u"sDiskFreeDrive"_s, u"d"_s);
+    prestart.CheckPrestart(u"J"_s);
+    EXPECT_EQ(asked.last(), u"/data"_s);
+}
+
+struct ThrowingActivity : JobActivity
+{
+    int runs = 0;
+    bool run(const QString &, QueueEntry &) override
+    {
+        ++runs;
+        throw std::runtime_error("boom");
+    }
+};
+
+TEST_F(EngineTest, AnErrorInsideAnActionEndsThatWalkNotTheEngine)
+{
+    store.writeString(u"Mail"_s, u"sJobName"_s, u"Mail"_s);
+    store.writeInteger(u"Mail"_s, u"iJobType"_s, 6);
+    store.writeInteger(u"Mail"_s, u"iFrequency"_s, 1);
+    store.writeInteger(u"Mail"_s, u"iHour"_s, 10);
+    program(u"Next"_s, 10, 0, 0);
+    ThrowingActivity thrower;
+    settings.setBoolean(settings::LogDebugInfo, true);
+    start();
+    engine->setActivity(6, &thrower);
+    runUntil(at(10, 0, 0));
+    EXPECT_EQ(thrower.runs, 1);
+    EXPECT_EQ(startsOf(u"Next"_s), 0); // the walk ended at the mail entry
+    EXPECT_TRUE(logLines().contains(u"Debug, job: Mail: error during the run, this tick's walk ends: boom"_s));
+    engine->tick();
+    EXPECT_EQ(startsOf(u"Next"_s), 1);
+}
+
+TEST_F(EngineTest, ActivitiesNotYetAvailableAndUnknownTypesFail)
+{
+    settings.setBoolean(settings::LogDebugInfo, true);
+    for (int type : {1, 7}) {
+        const QString job = u"Type"_s + QString::number(type);
+        store.writeString(job, u"sJobName"_s, job);
+        store.writeInteger(job, u"iJobType"_s, type);
+        store.writeInteger(job, u"iFrequency"_s, 1);
+        store.writeInteger(job, u"iHour"_s, 10);
+    }
+    start();
+    runUntil(at(10, 0, 0));
+    EXPECT_FALSE(store.readBoolean(u"Type1"_s, u"bLastStartStatus"_s, true));
+    EXPECT_FALSE(store.readBoolean(u"Type7"_s, u"bLastStartStatus"_s, true));
+    EXPECT_TRUE(logLines().contains(u"Debug, job: Type7: unknown job type 7; the run counts as failed."_s));
+}
+
+TEST_F(EngineTest, ClockStepsNeverStartAnEntryTwiceInATick)
+{
+    program(u"Ten"_s, 10, 0, 0);
+    start();
+    runUntil(at(10, 0, 0));
+    launcher.finishLast(0);
+    engine->tick();
+    clock.set(at(10, 0, 0) .addSecs(-3600)); // an hour back: the same minute, no change
+    engine->tick();
+    EXPECT_EQ(entry(u"Ten"_s).runState, QueueEntry::Complete);
+    clock.set(at(9, 59, 30)); // back into the minute before: the entry waits again
+    engine->tick();
+    clock.set(at(10, 0, 0));
+    engine->tick();
+    EXPECT_EQ(startsOf(u"Ten"_s), 2); // once per pass of its minute, never twice in a tick
+    clock.set(at(10, 0, 0, 250));
+    engine->tick();
+    EXPECT_EQ(startsOf(u"Ten"_s), 2);
+}
+
+// The hour repeated when daylight saving time ends shows 02:30 twice; a job at 02:30
+// starts in the first pass only.
+TEST_F(EngineTest, TheRepeatedHourOfDaylightSavingTimeStartsAFixedTimeOnce)
+{
+    const QByteArray oldTz = qgetenv("TZ");
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+    program(u"Night"_s, 2, 30, 0);
+    program(u"Listed"_s, 0, 0, 0, {{u"iCustomTimeType"_s, u"2"_s}, {u"sCustomTime0"_s, u"02:45:00"_s}});
+    // 2026-10-25: 03:00 CEST falls back to 02:00 CET.
+    const qint64 firstPass = QDateTime(QDate(2026, 10, 25), QTime(2, 0, 0), QTimeZone(7200)).toSecsSinceEpoch();
+    clock.set(QDateTime::fromSecsSinceEpoch(firstPass - 1));
+    start();
+    for (qint64 t = 0; t < 2 * 3600 * 4; ++t) {
+        clock.set(QDateTime::fromSecsSinceEpoch(firstPass).addMSecs(t * 250));
+        engine->tick();
+        for (const auto &p : launcher.processes())
+            if (p.running)
+                launcher.finish(p.handle, 0);
+    }
+    EXPECT_EQ(clock.now().time().hour(), 2); // the second pass has run through
+    EXPECT_EQ(startsOf(u"Night"_s), 1);
+    EXPECT_EQ(startsOf(u"Listed"_s), 1);
+    if (oldTz.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", oldTz);
+    tzset();
+}
+
+} // namespace
