@@ -96,18 +96,6 @@ void Engine::setActivity(int jobType, JobActivity *activity) { m_activities.inse
 
 void Engine::log(const QString &line) { m_log.logMessage(line); }
 
-void Engine::debug(const QString &line)
-{
-    if (m_categories.debugInfo)
-        m_log.logMessage(line);
-}
-
-void Engine::windowDebug(const QString &line)
-{
-    if (debugWindow())
-        m_log.logMessage(line);
-}
-
 QString Engine::dateText(const QDateTime &when) const { return DateTimeText::date(when.date()); }
 QString Engine::timeText(const QDateTime &when) const { return DateTimeText::longTime(when.time()); }
 
@@ -186,31 +174,43 @@ JobRow Engine::rowOf(const QString &name)
 
 void Engine::load(int index, const QString &name)
 {
+    // All of the job's values in one look; the queue build loads up to 256 jobs.
+    const QList<Registry::Value> values = m_store.registry().values(JobStore::storeKey + u'\\' + name);
+    QHash<QString, QString> byName;
+    byName.reserve(values.size());
+    for (const auto &[valueName, data] : values)
+        byName.insert(valueName.toUpper(), data);
+    auto text = [&](const QString &value) { return byName.value(value.toUpper()); };
+    auto integer = [&](const QString &value, int dflt) {
+        const auto found = byName.constFind(value.toUpper());
+        return found == byName.constEnd() ? dflt : ValueCodec::readInteger(*found, dflt);
+    };
+    auto boolean = [&](const QString &value, bool dflt) { return integer(value, dflt ? 1 : 0) != 0; };
+
     QueueEntry &e = m_queue[index];
     e.clear();
     e.inUse = true;
-    e.hold = m_store.readBoolean(name, u"bHold"_s, false);
-    e.jobType = m_store.readInteger(name, u"iJobType"_s, 0);
-    e.hour = m_store.readInteger(name, u"iHour"_s, 0);
-    e.minute = m_store.readInteger(name, u"iMin"_s, 0);
-    e.second = m_store.readInteger(name, u"iSec"_s, 0);
-    e.customKind = m_store.readInteger(name, u"iCustomTimeType"_s, 0);
-    e.jobName = m_store.readString(name, u"sJobName"_s);
-    e.successTest = m_store.readBoolean(name, u"bUseErrLevel"_s, false)
-        || m_store.readBoolean(name, u"bUseFileExist"_s, false)
-        || m_store.readBoolean(name, u"bUseIniKey"_s, false);
+    e.hold = boolean(u"bHold"_s, false);
+    e.jobType = integer(u"iJobType"_s, 0);
+    e.hour = integer(u"iHour"_s, 0);
+    e.minute = integer(u"iMin"_s, 0);
+    e.second = integer(u"iSec"_s, 0);
+    e.customKind = integer(u"iCustomTimeType"_s, 0);
+    e.jobName = text(u"sJobName"_s);
+    e.successTest = boolean(u"bUseErrLevel"_s, false) || boolean(u"bUseFileExist"_s, false)
+        || boolean(u"bUseIniKey"_s, false);
     if (e.jobType == 0) {
-        e.notifyOrForce = m_store.readBoolean(name, u"bNotifyCode"_s, false);
-        e.terminationOrShutdown = m_store.readInteger(name, u"iTerminationType"_s, 0);
+        e.notifyOrForce = boolean(u"bNotifyCode"_s, false);
+        e.terminationOrShutdown = integer(u"iTerminationType"_s, 0);
     } else if (e.jobType == 1) {
-        e.notifyOrForce = m_store.readBoolean(name, u"bForceClose"_s, true);
-        e.terminationOrShutdown = m_store.readInteger(name, u"iShutdownType"_s, 0);
+        e.notifyOrForce = boolean(u"bForceClose"_s, true);
+        e.terminationOrShutdown = integer(u"iShutdownType"_s, 0);
     }
-    e.terminationDuration = m_store.readInteger(name, u"iTerminationDur"_s, 0);
-    e.terminationHour = m_store.readInteger(name, u"iTerminationHour"_s, 0);
-    e.terminationMinute = m_store.readInteger(name, u"iTerminationMin"_s, 0);
-    e.terminationSecond = m_store.readInteger(name, u"iTerminationSec"_s, 0);
-    e.schedule = Schedule::read(m_store, name);
+    e.terminationDuration = integer(u"iTerminationDur"_s, 0);
+    e.terminationHour = integer(u"iTerminationHour"_s, 0);
+    e.terminationMinute = integer(u"iTerminationMin"_s, 0);
+    e.terminationSecond = integer(u"iTerminationSec"_s, 0);
+    e.schedule = Schedule::fromValues(values);
 }
 
 void Engine::buildQueue()
@@ -281,7 +281,8 @@ bool Engine::startOnRequest(const QString &name)
         if (m_store.readString(key, u"sJobName"_s).compare(name, Qt::CaseInsensitive) != 0)
             continue;
         if (m_queue.isFull()) {
-            debug(EngineText::queueFullOnRequest(name));
+            if (m_categories.debugInfo)
+                log(EngineText::queueFullOnRequest(name));
             return false;
         }
         m_queue.append();
@@ -323,12 +324,14 @@ void Engine::tick()
             QueueEntry &e = m_queue[i];
             if (e.customKind == 3) {
                 ++e.waitCounter;
-                debug(EngineText::incrementWait(e.jobName, i, e.waitCounter));
+                if (m_categories.debugInfo)
+                    log(EngineText::incrementWait(e.jobName, i, e.waitCounter));
             }
             if (e.runState == QueueEntry::Complete) {
                 e.runState = QueueEntry::Waiting;
                 e.runMinutes = 0;
-                debug(EngineText::resettingComplete(e.jobName, i));
+                if (m_categories.debugInfo)
+                    log(EngineText::resettingComplete(e.jobName, i));
             }
         }
         minuteChanged = true;
@@ -349,9 +352,11 @@ void Engine::tick()
             walk(t, minuteChanged);
         }
     } catch (const std::exception &error) {
-        debug(EngineText::actionError(QString(), QString::fromLocal8Bit(error.what())));
+        if (m_categories.debugInfo)
+            log(EngineText::actionError(QString(), QString::fromLocal8Bit(error.what())));
     } catch (...) {
-        debug(EngineText::actionError(QString(), u"unknown error"_s));
+        if (m_categories.debugInfo)
+            log(EngineText::actionError(QString(), u"unknown error"_s));
     }
 }
 
@@ -376,10 +381,12 @@ void Engine::walk(const TickTime &t, bool minuteChanged)
         try {
             treat(i, t, minuteChanged);
         } catch (const std::exception &error) {
-            debug(EngineText::actionError(job, QString::fromLocal8Bit(error.what())));
+            if (m_categories.debugInfo)
+                log(EngineText::actionError(job, QString::fromLocal8Bit(error.what())));
             return;
         } catch (...) {
-            debug(EngineText::actionError(job, u"unknown error"_s));
+            if (m_categories.debugInfo)
+                log(EngineText::actionError(job, u"unknown error"_s));
             return;
         }
     }
@@ -391,16 +398,19 @@ void Engine::treat(int index, const TickTime &t, bool minuteChanged)
     if (!e.inUse || e.hold)
         return;
     const QString job = e.jobName;
-    windowDebug(EngineText::checkJobIndex(job, index));
+    if (debugWindow())
+        log(EngineText::checkJobIndex(job, index));
     if (e.runState == QueueEntry::Active) {
         supervise(index, t, minuteChanged);
         return;
     }
-    windowDebug(EngineText::jobInactive(job));
+    if (debugWindow())
+        log(EngineText::jobInactive(job));
     const bool byRequest = e.runNow;
     if (!decideStart(index, t))
         return;
-    windowDebug(EngineText::passedStartTest(job));
+    if (debugWindow())
+        log(EngineText::passedStartTest(job));
 
     const Prestart::Result prestart = m_prestart.CheckPrestart(job);
     if (!prestart.passed) {
@@ -430,7 +440,8 @@ bool Engine::decideStart(int index, const TickTime &t)
     if (e.customKind != 0) {
         if (e.customKind == -1)
             return false;
-        windowDebug(EngineText::checkingCustom(e.jobName, index, e.customKind, t.ms));
+        if (debugWindow())
+            log(EngineText::checkingCustom(e.jobName, index, e.customKind, t.ms));
         ScheduleDebug debugLine;
         if (debugWindow())
             debugLine = [this](const QString &line) { m_log.logMessage(line); };
@@ -439,7 +450,8 @@ bool Engine::decideStart(int index, const TickTime &t)
         if (holds && e.customKind == 3)
             e.waitCounter = 0;
     } else {
-        windowDebug(EngineText::checkingScheduled(e.jobName, index, e.hour, e.minute, e.second,
+        if (debugWindow())
+            log(EngineText::checkingScheduled(e.jobName, index, e.hour, e.minute, e.second,
             t.hour, t.minute, t.second, t.ms));
         holds = timeRuleHolds(e.schedule, 0, e.hour, e.minute, e.second, t.hour, t.minute,
             t.second, e.waitCounter, m_startupMinutes, e.jobName);
@@ -477,7 +489,8 @@ void Engine::startByType(int index, const TickTime &t)
         } else if (JobActivity *activity = m_activities.value(e.jobType)) {
             result = activity->run(job, e);
         } else {
-            debug(EngineText::activityNotAvailable(job, e.jobType));
+            if (m_categories.debugInfo)
+                log(EngineText::activityNotAvailable(job, e.jobType));
         }
         // The action may have ended the program (log off, restart) or refreshed the queue.
         if (index >= m_queue.count() || m_queue[index].jobName != job)
@@ -487,7 +500,8 @@ void Engine::startByType(int index, const TickTime &t)
         return;
     }
     default:
-        debug(EngineText::unknownJobType(job, e.jobType));
+        if (m_categories.debugInfo)
+            log(EngineText::unknownJobType(job, e.jobType));
         endNonProgramRun(index, false);
         return;
     }
@@ -566,14 +580,16 @@ void Engine::launch(int index)
     } else {
         e.runState = QueueEntry::Complete;
         log(EngineText::failedToStart(job, commandLine));
-        debug(EngineText::failedToStartReason(job, reason));
+        if (m_categories.debugInfo)
+            log(EngineText::failedToStartReason(job, reason));
     }
 }
 
 void Engine::supervise(int index, const TickTime &t, bool minuteChanged)
 {
     QueueEntry &e = m_queue[index];
-    windowDebug(EngineText::jobActiveTestPassed(e.jobName));
+    if (debugWindow())
+        log(EngineText::jobActiveTestPassed(e.jobName));
     if (minuteChanged)
         ++e.runMinutes;
     std::optional<int> exitCode;
@@ -621,7 +637,8 @@ void Engine::endProgramRun(int index, int exitCode)
     // A post-run action may have appended to the queue; the entry is still at its index.
     QueueEntry &entry = m_queue[index];
     entry.runState = QueueEntry::Complete;
-    debug(EngineText::naturalTermination(job, index));
+    if (m_categories.debugInfo)
+        log(EngineText::naturalTermination(job, index));
     if (m_store.readBoolean(job, u"bDeleteJob"_s, false)) {
         entry.inUse = false;
         m_store.eraseJob(job);
@@ -665,7 +682,8 @@ bool Engine::RunPostJobAction(const QString &job, int code, const QString &targe
             log(EngineText::kickedOffProgram(job, target));
     } else {
         log(EngineText::failedToKickOff(job, target));
-        debug(EngineText::failedToStartReason(job, reason));
+        if (m_categories.debugInfo)
+            log(EngineText::failedToStartReason(job, reason));
     }
     return started;
 }
@@ -676,11 +694,13 @@ void Engine::applyTermination(int index, const TickTime &t)
     bool terminate = false;
     switch (e.terminationOrShutdown) {
     case 1:
-        windowDebug(EngineText::checkingTermByDuration(e.jobName, index, e.terminationDuration, e.runMinutes));
+        if (debugWindow())
+            log(EngineText::checkingTermByDuration(e.jobName, index, e.terminationDuration, e.runMinutes));
         terminate = e.terminationDuration <= e.runMinutes;
         break;
     case 2:
-        windowDebug(EngineText::checkingTermAtTime(e.jobName, index, e.terminationHour,
+        if (debugWindow())
+            log(EngineText::checkingTermAtTime(e.jobName, index, e.terminationHour,
             e.terminationMinute, e.terminationSecond));
         terminate = std::tuple(t.hour, t.minute, t.second)
             >= std::tuple(e.terminationHour, e.terminationMinute, e.terminationSecond);
@@ -694,7 +714,8 @@ void Engine::applyTermination(int index, const TickTime &t)
     if (m_launcher.terminate(*e.process)) {
         if (m_categories.jobEnds)
             log(EngineText::scheduledTermination(e.jobName, level));
-        debug(EngineText::forcedTermination(e.jobName, index));
+        if (m_categories.debugInfo)
+            log(EngineText::forcedTermination(e.jobName, index));
         e.process.reset();
         e.runState = QueueEntry::Complete;
     } else {

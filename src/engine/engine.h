@@ -127,8 +127,6 @@ private:
     void applyTermination(int index, const TickTime &t);
     void refreshSchedulesIfChanged();
     bool debugWindow() const { return m_categories.debugInfo && m_debugWindow; }
-    void debug(const QString &line);
-    void windowDebug(const QString &line);
     void log(const QString &line);
     QString timeText(const QDateTime &when) const;
     QString dateText(const QDateTime &when) const;
