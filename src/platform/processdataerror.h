@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Halvorn developers
+
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <exception>
+
+// Raised when the process list cannot be had; carries only its message.
+class EProcessDataError : public std::exception
+{
+public:
+    explicit EProcessDataError(const QString &message)
+        : m_message(message), m_what(message.toUtf8())
+    {
+    }
+
+    QString message() const { return m_message; }
+    const char *what() const noexcept override { return m_what.constData(); }
+
+private:
+    QString m_message;
+    QByteArray m_what;
+};
