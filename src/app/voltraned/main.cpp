@@ -19,6 +19,8 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <cstdio>
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -26,8 +28,14 @@ int main(int argc, char *argv[])
 
     // One scheduler at a time, desktop or headless: a second start ends at once, silently.
     InstanceLock lock;
-    if (!lock.tryAcquire())
-        return 0;
+    if (!lock.tryAcquire()) {
+        if (lock.errorString().isEmpty())
+            return 0;
+        // Not another scheduler: the lock itself cannot be used, and two schedulers must
+        // never run at once.
+        std::fprintf(stderr, "voltraned: %s\n", lock.errorString().toLocal8Bit().constData());
+        return 1;
+    }
 
     SignalWatcher watcher;
     QObject::connect(&watcher, &SignalWatcher::terminationRequested, &app, [] {

@@ -1,0 +1,92 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Halvorn developers
+
+#include "platform/registry.h"
+#include "store/jobstore.h"
+#include "support/tempprofile.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool waitFor(const std::function<bool()> &condition, int ms = 15000)
+{
+    QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired()) {
+        if (condition())
+            return true;
+        QThread::msleep(50);
+    }
+    return condition();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A job "1 minute after start-up" runs at the first tick, as the first tick counts a minute.
+void writeStartupJob(JobStore &store, const QString &job, const QString &script)
+{
+    store.writeString(job, u"sJobName"_s, job);
+    store.writeInteger(job, u"iFrequency"_s, 1);
+    store.writeInteger(job, u"iCustomTimeType"_s, 4);
+    store.writeInteger(job, u"iCustomTimeHourMin"_s, 1);
+    store.writeString(job, u"sProgram"_s, u"/bin/sh"_s);
+    store.writeString(job, u"sCommand Line"_s, u"-c '"_s + script + u'\'');
+}
+
+TEST(Voltraned, RunsAJobRecordsItAndLeavesARunningProgramRunning)
+{
+    TempProfile profile;
+    const QString marker = profile.path(u"ran"_s);
+    const QString pidFile = profile.path(u"sleeper.pid"_s);
+    {
+        Registry registry;
+        JobStore store(registry);
+        writeStartupJob(store, u"Quick"_s, u"echo ran > "_s + marker + u"; exit 4"_s);
+        writeStartupJob(store, u"Sleeper"_s, u"echo $$ > "_s + pidFile + u"; exec sleep 30"_s);
+    }
+    QProcess daemon;
+    daemon.start(QStringLiteral(VOLTRANED), {});
+    ASSERT_TRUE(daemon.waitForStarted());
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(pidFile) && !readFile(pidFile).isEmpty(); }));
+    ASSERT_TRUE(waitFor([&] {
+        Registry registry;
+        return JobStore(registry).readString(u"Quick"_s, u"sLastEndDate"_s).size() == 10;
+    }));
+    EXPECT_EQ(readFile(marker), "ran\n");
+
+    // A second scheduler ends at once, silently, with status 0.
+    QProcess second;
+    second.start(QStringLiteral(VOLTRANED), {});
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(second.readAllStandardOutput().isEmpty());
+
+    ::kill(pid_t(daemon.processId()), SIGTERM);
+    ASSERT_TRUE(daemon.waitForFinished(10000));
+    EXPECT_EQ(daemon.exitCode(), 0);
+    const QByteArray out = daemon.readAllStandardOutput();
+    EXPECT_TRUE(out.contains("Halvorn startup procedure. There are 2 jobs for this day.")) << out.constData();
+    EXPECT_TRUE(out.contains("Job: Quick ended successfully, exit code: 4")) << out.constData();
+    EXPECT_TRUE(readFile(profile.path(u"state/halvorn/voltrane.log"_s)).contains("Job: Sleeper started ok"));
+
+    const pid_t sleeper = pid_t(readFile(pidFile).trimmed().toInt());
+    ASSERT_GT(sleeper, 0);
+    EXPECT_EQ(::kill(sleeper, 0), 0) << "the program ended with the scheduler";
+    ::kill(-sleeper, SIGKILL);
+    ::kill(sleeper, SIGKILL);
+}
+
+} // namespace
