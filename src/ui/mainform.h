@@ -3,14 +3,49 @@
 
 #pragma once
 
+#include "engine/enginehost.h"
+#include "log/logsink.h"
+
 #include <QMainWindow>
 
-// The main window. For now only the frame; the job list and the log follow.
-class MainForm : public QMainWindow
+class QLabel;
+class QPlainTextEdit;
+
+// The main window. For now the frame with its status bar and the log view; the job list
+// follows. It is the engine's host on the desktop.
+class MainForm : public QMainWindow, public EngineHost, public LogSink
 {
     Q_OBJECT
 public:
     static const QString caption;
 
     explicit MainForm(QWidget *parent = nullptr);
+
+    // LogSink
+    void logLineAdded(const QString &line) override;
+
+    // EngineHost
+    void showStatus(const QString &text) override;
+    void showClock(const QString &time) override;
+    bool showsJobRows() const override { return false; }
+    void setJobRows(const QList<JobRow> &) override {}
+    void updateJobRow(const QString &, const RowUpdate &) override {}
+    bool isMiniWindowVisible() const override { return false; }
+    void showMiniWindow() override {}
+    void setMiniJobCount(const QString &) override {}
+    void setMiniCaption(const QString &) override {}
+    void setTrayFrame(int) override {}
+    void showMessage(const QString &text) override;
+    void processPendingEvents() override;
+    void quit() override;
+    void reloadLog() override;
+
+    // Fills the log view from the log file.
+    void loadLog(const QString &path);
+
+private:
+    QLabel *m_clock;
+    QLabel *m_status;
+    QPlainTextEdit *m_log;
+    QString m_logPath;
 };

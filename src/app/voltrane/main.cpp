@@ -1,15 +1,66 @@
 // SPDX-License-Identifier: MIT
 // Copyright (c) 2026 The Halvorn developers
 
+// voltrane: the scheduler on the desktop.
+
+#include "engine/engine.h"
+#include "log/activitylog.h"
+#include "platform/clock.h"
+#include "platform/diskspace.h"
+#include "platform/instancelock.h"
+#include "platform/posixprocesslauncher.h"
+#include "platform/registry.h"
+#include "platform/signalwatcher.h"
+#include "store/jobstore.h"
+#include "store/settings.h"
 #include "ui/mainform.h"
 
 #include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("voltrane"));
+    QApplication::setApplicationDisplayName(MainForm::caption);
+
+    // One scheduler at a time, desktop or headless: a second start ends at once, silently.
+    InstanceLock lock;
+    if (!lock.tryAcquire()) {
+        if (lock.errorString().isEmpty())
+            return 0;
+        std::fprintf(stderr, "voltrane: %s\n", lock.errorString().toLocal8Bit().constData());
+        return 1;
+    }
+    SignalWatcher watcher;
+    QObject::connect(&watcher, &SignalWatcher::terminationRequested, &app, [] { QApplication::quit(); });
+
+    Registry registry(Registry::Role::Scheduler);
+    Settings settings(registry);
+    JobStore store(registry);
+    SystemClock clock;
     MainForm window;
-    window.show();
+    ActivityLog log(settings, clock);
+    PosixProcessLauncher launcher;
+    Engine engine({store, settings, log, clock, launcher, window,
+        [](const QString &folder) { return DiskSpace::freeBytes(folder); }});
+    engine.readSettings();
+
+    // The first showing: the log page from the file, then Start of Day.
+    window.loadLog(log.logFilePath());
+    log.setSink(&window);
+    if (engine.startAsWindow() == 0)
+        window.show();
+    engine.startOfDay(Engine::StartOfDayKind::StartUp);
+    engine.setFirstShow(false);
+    // Without a tray or mini window yet, the window is the only way back to the program.
+    if (!window.isVisible())
+        window.show();
+
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, &app, [&engine] { engine.tick(); });
+    timer.start(engine.timerInterval());
     return app.exec();
 }
