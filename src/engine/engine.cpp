@@ -5,8 +5,11 @@
 
 #include "engine/enginehost.h"
 #include "engine/enginetext.h"
+#include "engine/fileactions.h"
 #include "engine/jobactivity.h"
 #include "engine/schedule.h"
+#include "engine/successevaluator.h"
+#include "engine/systemactions.h"
 #include "log/activitylog.h"
 #include "log/logpurge.h"
 #include "platform/clock.h"
@@ -69,8 +72,17 @@ std::optional<QString> programCell(int jobType, int shutdownType, const QString 
 Engine::Engine(const Services &services)
     : m_store(services.store), m_settings(services.settings), m_log(services.log),
       m_clock(services.clock), m_launcher(services.launcher), m_host(services.host),
-      m_prestart(services.store, services.settings, services.log, m_categories, services.freeBytes)
+      m_prestart(services.store, services.settings, services.log, m_categories, services.freeBytes),
+      m_successEvaluator(std::make_unique<SuccessEvaluator>(services.store)),
+      m_fileActions(std::make_unique<FileActions>(services.store, services.log, services.host))
 {
+    if (services.session && services.processes)
+        m_systemActions = std::make_unique<SystemActions>(services.store, services.log,
+            services.host, *services.session, *services.processes);
+    m_evaluate = [this](const QString &job, int exitCode) {
+        const SuccessEvaluator::Result result = m_successEvaluator->EvaluateSuccess(job, exitCode);
+        return std::pair(result.success, result.reason);
+    };
 }
 
 Engine::~Engine() = default;
@@ -339,7 +351,7 @@ void Engine::tick()
         m_lastMinute = t.minute;
     }
 
-    if (m_busy)
+    if (m_busy || m_ending)
         return;
     BusyGuard busy(m_busy);
     try {
@@ -376,7 +388,7 @@ void Engine::refreshSchedulesIfChanged()
 void Engine::walk(const TickTime &t, bool minuteChanged)
 {
     const int count = m_queue.count();
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count && !m_ending; ++i) {
         const QString job = m_queue[i].jobName;
         try {
             treat(i, t, minuteChanged);
@@ -477,26 +489,40 @@ void Engine::startByType(int index, const TickTime &t)
     case 0:
         launch(index);
         return;
-    case 1:
+    case 1: {
+        bool result = false;
+        if (m_systemActions) {
+            const int activity = e.terminationOrShutdown;
+            result = m_systemActions->perform(job, activity, e.notifyOrForce);
+            // A log-off or restart has ended the program; nothing after it happens.
+            if (SystemActions::endsProgram(activity)) {
+                m_ending = true;
+                return;
+            }
+        } else if (m_categories.debugInfo) {
+            log(EngineText::activityNotAvailable(job, e.jobType));
+        }
+        finishNonProgramRun(index, job, result);
+        return;
+    }
     case 2:
     case 3:
     case 4:
-    case 5:
+    case 5: {
+        // Without a first source there is nothing to act on.
+        const bool result = !m_store.readString(job, u"sSysSourceFileName0"_s).isEmpty()
+            && m_fileActions->perform(job, e.jobType, m_useRecycleBin);
+        finishNonProgramRun(index, job, result);
+        return;
+    }
     case 6: {
         bool result = false;
-        if (e.jobType >= 2 && e.jobType <= 5 && m_store.readString(job, u"sSysSourceFileName0"_s).isEmpty()) {
-            result = false;
-        } else if (JobActivity *activity = m_activities.value(e.jobType)) {
+        if (JobActivity *activity = m_activities.value(e.jobType)) {
             result = activity->run(job, e);
-        } else {
-            if (m_categories.debugInfo)
-                log(EngineText::activityNotAvailable(job, e.jobType));
+        } else if (m_categories.debugInfo) {
+            log(EngineText::activityNotAvailable(job, e.jobType));
         }
-        // The action may have ended the program (log off, restart) or refreshed the queue.
-        if (index >= m_queue.count() || m_queue[index].jobName != job)
-            return;
-        runPostAction(job, result);
-        endNonProgramRun(index, result);
+        finishNonProgramRun(index, job, result);
         return;
     }
     default:
@@ -505,6 +531,15 @@ void Engine::startByType(int index, const TickTime &t)
         endNonProgramRun(index, false);
         return;
     }
+}
+
+void Engine::finishNonProgramRun(int index, const QString &job, bool result)
+{
+    // The action may have let events run (a message, a second attempt) that changed the
+    // queue; the run then ends only in the store.
+    runPostAction(job, result);
+    if (index < m_queue.count() && m_queue[index].jobName == job)
+        endNonProgramRun(index, result);
 }
 
 void Engine::endNonProgramRun(int index, bool result)

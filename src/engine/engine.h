@@ -14,14 +14,20 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class ActivityLog;
 class Clock;
 class EngineHost;
 class JobActivity;
 class JobStore;
+class FileActions;
 class ProcessLauncher;
+class ProcessLister;
+class SessionControl;
 class Settings;
+class SuccessEvaluator;
+class SystemActions;
 
 // The scheduling engine: Start of Day and today's timer queue, the timer loop, program
 // launch and supervision. Owned by the main window or the headless program, which call
@@ -41,6 +47,9 @@ public:
         ProcessLauncher &launcher;
         EngineHost &host;
         Prestart::FreeBytes freeBytes;
+        // For system jobs; without them a system job's run fails with a debug line.
+        SessionControl *session = nullptr;
+        ProcessLister *processes = nullptr;
     };
 
     explicit Engine(const Services &services);
@@ -59,6 +68,7 @@ public:
     void setActivity(int jobType, JobActivity *activity);
 
     // Judges a program run that has success criteria: success, and the reason of a failure.
+    // The job's own criteria unless a test puts another judge in place.
     using SuccessEvaluation = std::function<std::pair<bool, QString>(const QString &job, int exitCode)>;
     void setSuccessEvaluation(SuccessEvaluation evaluate) { m_evaluate = std::move(evaluate); }
 
@@ -119,6 +129,7 @@ private:
     void treat(int index, const TickTime &t, bool minuteChanged);
     bool decideStart(int index, const TickTime &t);
     void startByType(int index, const TickTime &t);
+    void finishNonProgramRun(int index, const QString &job, bool result);
     void endNonProgramRun(int index, bool result);
     void runPostAction(const QString &job, bool success);
     void launch(int index);
@@ -140,6 +151,11 @@ private:
     Prestart m_prestart;
     QHash<int, JobActivity *> m_activities;
     SuccessEvaluation m_evaluate;
+    std::unique_ptr<SuccessEvaluator> m_successEvaluator;
+    std::unique_ptr<FileActions> m_fileActions;
+    std::unique_ptr<SystemActions> m_systemActions;
+    // Set once a system job has ended the program: nothing more happens in it.
+    bool m_ending = false;
 
     TimerQueue m_queue;
     QStringList m_jobNames;

@@ -9,6 +9,8 @@
 #include "store/settings.h"
 #include "support/fakeclock.h"
 #include "support/fakeprocesslauncher.h"
+#include "support/fakesessioncontrol.h"
+#include "engine/processlister.h"
 #include "support/recordinghost.h"
 #include "support/tempprofile.h"
 
@@ -481,6 +483,69 @@ TEST_F(EngineTest, TheRepeatedHourOfDaylightSavingTimeStartsAFixedTimeOnce)
     else
         qputenv("TZ", oldTz);
     tzset();
+}
+
+struct NoProcesses : ProcessLister
+{
+    QList<Entry> processes() override { return {}; }
+};
+
+TEST_F(EngineTest, ALogOffEndsTheProgramAndNothingAfterItHappens)
+{
+    FakeSessionControl session;
+    NoProcesses processes;
+    auto system = [&](const QString &job, int activity) {
+        store.writeString(job, u"sJobName"_s, job);
+        store.writeInteger(job, u"iJobType"_s, 1);
+        store.writeInteger(job, u"iFrequency"_s, 1);
+        store.writeInteger(job, u"iHour"_s, 10);
+        store.writeInteger(job, u"iShutdownType"_s, activity);
+        store.writeInteger(job, u"iPostSuccessCode"_s, 1);
+        store.writeString(job, u"sPostSuccessFile"_s, u"Later"_s);
+    };
+    system(u"A-reboot"_s, 3);
+    system(u"B-logoff"_s, 4);
+    program(u"C-after"_s, 10, 0, 0);
+    program(u"Later"_s, 23, 0, 0);
+    session.refuseFirst = 1; // the reboot is refused, its second attempt (log off) accepted
+    engine = std::make_unique<Engine>(Engine::Services{store, settings, log, clock, launcher, host,
+        [](const QString &) { return std::optional<qint64>(); }, &session, &processes});
+    engine->readSettings();
+    engine->startOfDay(Engine::StartOfDayKind::StartUp);
+    runUntil(at(10, 0, 0));
+    EXPECT_EQ(host.quitCalls, 1);
+    const QStringList lines = logLines();
+    EXPECT_TRUE(lines.contains(u"ExitWindowsEx failed, secondary exitwindows used..."_s));
+    EXPECT_TRUE(lines.contains(u"Job: A-reboot shutdown windows successful."_s));
+    EXPECT_TRUE(lines.contains(u"Job: B-logoff shutdown windows successful."_s));
+    EXPECT_TRUE(store.readBoolean(u"A-reboot"_s, u"bLastStartStatus"_s, false));
+    // After the log-off: no end of its run, no follow-up, no later entry, no later tick.
+    EXPECT_TRUE(store.readString(u"B-logoff"_s, u"sLastEndDate"_s).isEmpty());
+    EXPECT_EQ(startsOf(u"C-after"_s), 0);
+    EXPECT_EQ(startsOf(u"Later"_s), 0); // A's follow-up was only requested
+    runUntil(at(10, 0, 5));
+    EXPECT_EQ(startsOf(u"Later"_s), 0);
+    EXPECT_EQ(startsOf(u"C-after"_s), 0);
+}
+
+TEST_F(EngineTest, RealSuccessCriteriaDecideTheRunAndItsFollowUp)
+{
+    program(u"Check"_s, 10, 0, 0, {{u"bUseErrLevel"_s, u"1"_s}, {u"iErrLevEqual"_s, u"0"_s},
+                                      {u"iErrLevValue"_s, u"0"_s}, {u"bErrLevSuccess"_s, u"1"_s},
+                                      {u"iPostFailCode"_s, u"1"_s}, {u"sPostFailFile"_s, u"Repair"_s}});
+    program(u"Repair"_s, 23, 0, 0);
+    start();
+    runUntil(at(10, 0, 0));
+    launcher.finishLast(3);
+    engine->tick();
+    EXPECT_TRUE(logLines().contains(u"Job: Check failed, errorlevel test: 3"_s));
+    EXPECT_FALSE(store.readBoolean(u"Check"_s, u"bLastStartStatus"_s, true));
+    std::optional<QString> lastStatus;
+    for (const auto &[job, update] : host.rowUpdates)
+        if (job == u"Check" && update.lastStatus)
+            lastStatus = update.lastStatus;
+    EXPECT_EQ(lastStatus, u"failed, errorlevel test: 3"_s);
+    EXPECT_EQ(startsOf(u"Repair"_s), 1); // a later entry: the same tick
 }
 
 } // namespace

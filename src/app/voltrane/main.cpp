@@ -4,10 +4,12 @@
 // voltrane: the scheduler on the desktop.
 
 #include "engine/engine.h"
+#include "engine/processdatalister.h"
 #include "log/activitylog.h"
 #include "platform/clock.h"
 #include "platform/diskspace.h"
 #include "platform/instancelock.h"
+#include "platform/logindsessioncontrol.h"
 #include "platform/posixprocesslauncher.h"
 #include "platform/registry.h"
 #include "platform/signalwatcher.h"
@@ -44,8 +46,10 @@ int main(int argc, char *argv[])
     MainForm window;
     ActivityLog log(settings, clock);
     PosixProcessLauncher launcher;
+    LogindSessionControl session;
+    ProcessDataLister processes;
     Engine engine({store, settings, log, clock, launcher, window,
-        [](const QString &folder) { return DiskSpace::freeBytes(folder); }});
+        [](const QString &folder) { return DiskSpace::freeBytes(folder); }, &session, &processes});
     engine.readSettings();
 
     // The first showing: the log page from the file, then Start of Day.

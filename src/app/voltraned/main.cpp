@@ -6,10 +6,12 @@
 
 #include "consolehost.h"
 #include "engine/engine.h"
+#include "engine/processdatalister.h"
 #include "log/activitylog.h"
 #include "platform/clock.h"
 #include "platform/diskspace.h"
 #include "platform/instancelock.h"
+#include "platform/logindsessioncontrol.h"
 #include "platform/posixprocesslauncher.h"
 #include "platform/registry.h"
 #include "platform/signalwatcher.h"
@@ -50,8 +52,10 @@ int main(int argc, char *argv[])
     ActivityLog log(settings, clock);
     log.setSink(&host);
     PosixProcessLauncher launcher;
+    LogindSessionControl session;
+    ProcessDataLister processes;
     Engine engine({store, settings, log, clock, launcher, host,
-        [](const QString &folder) { return DiskSpace::freeBytes(folder); }});
+        [](const QString &folder) { return DiskSpace::freeBytes(folder); }, &session, &processes});
 
     engine.readSettings();
     engine.startOfDay(Engine::StartOfDayKind::StartUp);
