@@ -8,7 +8,8 @@ REG="${2:-$ROOT/build/release/src/app/voltrane-reg/voltrane-reg}"
 SECONDS_TO_RUN="${3:-60}"
 
 TMP="$(mktemp -d)"
-trap 'kill "$PID" 2>/dev/null || true; rm -rf "$TMP"' EXIT
+PID=""
+trap '[[ -n "$PID" ]] && kill "$PID" 2>/dev/null; rm -rf "$TMP"' EXIT
 export HALVORN_REGISTRY="$TMP/registry.db" XDG_STATE_HOME="$TMP/state" XDG_RUNTIME_DIR="$TMP/run"
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 
@@ -33,7 +34,7 @@ HOUR=$(( $(date +%H) >= 23 ? 0 : 23 ))
                 else printf 'sCustomTime%d=%02d:%02d:00\n' "$n" "$HOUR" "$n"; fi
             done
         fi
-        [[ $kind -ge 3 ]] && echo "iCustomTimeHourMin=1000000"
+        if [[ $kind -ge 3 ]]; then echo "iCustomTimeHourMin=1000000"; fi
     done
 } | "$REG" import
 

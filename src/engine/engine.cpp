@@ -113,9 +113,10 @@ QString Engine::timeText(const QDateTime &when) const { return DateTimeText::lon
 
 // --- Start of Day and the queue -----------------------------------------------------
 
-void Engine::startOfDay(StartOfDayKind kind)
+void Engine::startOfDay(StartOfDayKind kind) { startOfDay(kind, m_clock.now().date()); }
+
+void Engine::startOfDay(StartOfDayKind kind, const QDate &today)
 {
-    const QDate today = m_clock.now().date();
     if (kind == StartOfDayKind::Forced)
         m_lastStartOfDayDay = 0;
     if (today.day() == m_lastStartOfDayDay)
@@ -356,7 +357,8 @@ void Engine::tick()
     BusyGuard busy(m_busy);
     try {
         m_launcher.service();
-        startOfDay(StartOfDayKind::Automatic);
+        // The tick's own time: every look at the local clock costs a check of the zone file.
+        startOfDay(StartOfDayKind::Automatic, t.now.date());
         if (!m_suspended) {
             m_trayFrame = (m_trayFrame + 1) % 8;
             m_host.setTrayFrame(m_trayFrame);

@@ -125,6 +125,7 @@ private:
         int utcOffset = 0;
     };
 
+    void startOfDay(StartOfDayKind kind, const QDate &today);
     void walk(const TickTime &t, bool minuteChanged);
     void treat(int index, const TickTime &t, bool minuteChanged);
     bool decideStart(int index, const TickTime &t);

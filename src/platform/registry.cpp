@@ -551,19 +551,28 @@ Registry::SubKeyValues Registry::subKeyValues(const QString &key, const QStringL
     const auto id = findKey(key);
     if (!id)
         return result;
-    // Parameters: ?1 the parent, then one per name, then one pattern per stem.
-    QString sql = u"SELECT k.id, k.name, v.name, v.data FROM keys k JOIN vals v ON v.key = k.id"
-                  " WHERE k.parent = ?1 AND (0"_s;
+    // One indexed look per wanted name or list, joined: ?1 the parent, then one parameter
+    // per name, then for each stem its first and last possible name and its pattern.
+    const QString select = u"SELECT k.fold, k.id, k.name, v.id, v.name, v.data FROM keys k"
+                           " JOIN vals v ON v.key = k.id AND "_s;
+    QStringList parts;
     int parameter = 2;
     if (!names.isEmpty()) {
-        sql += u" OR v.fold IN ("_s;
+        QString in;
         for (qsizetype i = 0; i < names.size(); ++i)
-            sql += (i ? u", ?"_s : u"?"_s) + QString::number(parameter++);
-        sql += u')';
+            in += (i ? u", ?"_s : u"?"_s) + QString::number(parameter++);
+        parts.append(select + u"v.fold IN ("_s + in + u") WHERE k.parent = ?1"_s);
     }
-    for (qsizetype i = 0; i < stems.size(); ++i)
-        sql += u" OR v.fold GLOB ?"_s + QString::number(parameter++);
-    sql += u") ORDER BY k.fold, k.id, v.id"_s;
+    for (qsizetype i = 0; i < stems.size(); ++i) {
+        const QString low = QString::number(parameter++);
+        const QString high = QString::number(parameter++);
+        const QString pattern = QString::number(parameter++);
+        parts.append(select + u"v.fold >= ?"_s + low + u" AND v.fold < ?"_s + high
+            + u" AND v.fold GLOB ?"_s + pattern + u" WHERE k.parent = ?1"_s);
+    }
+    if (parts.isEmpty())
+        return result;
+    const QString sql = parts.join(u" UNION ALL "_s) + u" ORDER BY 1, 2, 4"_s;
     sqlite3_stmt *stmt = nullptr;
     const QByteArray utf8 = sql.toUtf8();
     if (!m_db || sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK)
@@ -573,20 +582,23 @@ Registry::SubKeyValues Registry::subKeyValues(const QString &key, const QStringL
     for (const QString &name : names)
         bindText(stmt, parameter++, fold(name));
     for (const QString &stem : stems) {
+        const QString folded = fold(stem);
         // GLOB is case-sensitive and the folded names are upper case; escape its specials.
         QString pattern;
-        for (QChar c : fold(stem))
+        for (QChar c : folded)
             pattern += (c == u'*' || c == u'?' || c == u'[') ? u'[' + QString(c) + u']' : QString(c);
+        bindText(stmt, parameter++, folded + u'0');
+        bindText(stmt, parameter++, folded + u':');
         bindText(stmt, parameter++, pattern + u"[0-9]*"_s);
     }
     qint64 currentKey = -1;
     while (sqlite3_step(stmt) == SQLITE_ROW) {
-        const qint64 keyId = sqlite3_column_int64(stmt, 0);
+        const qint64 keyId = sqlite3_column_int64(stmt, 1);
         if (keyId != currentKey) {
-            result.append({columnText(stmt, 1), {}});
+            result.append({columnText(stmt, 2), {}});
             currentKey = keyId;
         }
-        result.last().second.append({columnText(stmt, 2), columnText(stmt, 3)});
+        result.last().second.append({columnText(stmt, 4), columnText(stmt, 5)});
     }
     sqlite3_finalize(stmt);
     return result;
