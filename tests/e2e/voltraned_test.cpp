@@ -56,6 +56,13 @@ TEST(Voltraned, RunsAJobRecordsItAndLeavesARunningProgramRunning)
         JobStore store(registry);
         writeStartupJob(store, u"Quick"_s, u"echo ran > "_s + marker + u"; exit 4"_s);
         writeStartupJob(store, u"Sleeper"_s, u"echo $$ > "_s + pidFile + u"; exec sleep 30"_s);
+        writeStartupJob(store, u"Missing"_s, QString());
+        store.writeString(u"Missing"_s, u"sProgram"_s, u"/nonexistent/program"_s);
+        store.writeString(u"Missing"_s, u"sCommand Line"_s, QString());
+        writeStartupJob(store, u"Stopper"_s, u"exec sleep 30"_s);
+        store.writeInteger(u"Stopper"_s, u"iTerminationType"_s, 1);
+        store.writeInteger(u"Stopper"_s, u"iTerminationDur"_s, 0);
+        store.writeInteger(u"Stopper"_s, u"iTerminationLevel"_s, 9);
     }
     QProcess daemon;
     daemon.start(QStringLiteral(VOLTRANED), {});
@@ -78,7 +85,9 @@ TEST(Voltraned, RunsAJobRecordsItAndLeavesARunningProgramRunning)
     ASSERT_TRUE(daemon.waitForFinished(10000));
     EXPECT_EQ(daemon.exitCode(), 0);
     const QByteArray out = daemon.readAllStandardOutput();
-    EXPECT_TRUE(out.contains("Halvorn startup procedure. There are 2 jobs for this day.")) << out.constData();
+    EXPECT_TRUE(out.contains("Halvorn startup procedure. There are 4 jobs for this day.")) << out.constData();
+    EXPECT_TRUE(out.contains("Job: Missing failed to start \"/nonexistent/program\"")) << out.constData();
+    EXPECT_TRUE(out.contains("Job: Stopper scheduled termination, exit code: 9")) << out.constData();
     EXPECT_TRUE(out.contains("Job: Quick ended successfully, exit code: 4")) << out.constData();
     EXPECT_TRUE(readFile(profile.path(u"state/halvorn/voltrane.log"_s)).contains("Job: Sleeper started ok"));
 
