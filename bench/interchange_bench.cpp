@@ -24,11 +24,14 @@ constexpr int jobCount = 1000;
 class SaveToFile final : public JobListUser
 {
 public:
-    explicit SaveToFile(const QString &path) : m_path(path) {}
+    explicit SaveToFile(const QString &path)
+        : m_path(path)
+    {
+    }
     std::optional<QString> chooseSaveFile(const QString &) override { return m_path; }
     std::optional<QString> chooseOpenFile(const QString &) override { return m_path; }
     bool askYesNo(Question, const QString &) override { return true; }
-    void showMessage(const QString &) override {}
+    void showMessage(const QString &) override { }
 
 private:
     QString m_path;
@@ -47,15 +50,16 @@ void addJobs(JobStore &store, QStringList &rows)
         store.writeString(job, u"sProgram"_s, u"/usr/bin/rsync"_s);
         store.writeString(job, u"sCommand Line"_s, u"-a /home/ /backup/home/"_s);
         store.writeString(job, u"sStartDir"_s, u"/var/tmp"_s);
-        for (const char16_t *name : {u"iFrequency", u"iHour", u"iMin", u"iSec", u"iCustomTimeType",
+        for (const char16_t *name : { u"iFrequency", u"iHour", u"iMin", u"iSec", u"iCustomTimeType",
                  u"iTerminationType", u"iTerminationDur", u"iWinAppearance", u"iWinPriority",
-                 u"iSuccessPostAction", u"iFailPostAction"})
+                 u"iSuccessPostAction", u"iFailPostAction" })
             store.writeInteger(job, QString::fromUtf16(name), n % 60);
-        for (const char16_t *name : {u"bHold", u"bUseErrLevel", u"bUseFileExist", u"bUseIniKey",
-                 u"bNotifyStart", u"bNotifyEnd", u"bDeleteAfterRun", u"bCheckStartDir"})
+        for (const char16_t *name : { u"bHold", u"bUseErrLevel", u"bUseFileExist", u"bUseIniKey",
+                 u"bNotifyStart", u"bNotifyEnd", u"bDeleteAfterRun", u"bCheckStartDir" })
             store.writeBoolean(job, QString::fromUtf16(name), n % 2 == 0);
         for (int f = 0; f < 7; ++f)
-            store.writeString(job, u"sFreq"_s + QString::number(f), u"2026/12/1"_s + QString::number(f));
+            store.writeString(
+                job, u"sFreq"_s + QString::number(f), u"2026/12/1"_s + QString::number(f));
         store.writeString(job, u"sLastStartDate"_s, u"2026-12-09"_s);
         store.writeString(job, u"sLastStartTime"_s, u"02:30:00"_s);
         store.writeString(job, u"sLastStatus"_s, u"ok"_s);
@@ -69,14 +73,14 @@ void addJobs(JobStore &store, QStringList &rows)
 struct Fixture
 {
     TempProfile profile;
-    Registry registry{Registry::Role::Scheduler};
-    JobStore store{registry};
-    Settings settings{registry};
+    Registry registry { Registry::Role::Scheduler };
+    JobStore store { registry };
+    Settings settings { registry };
     SystemClock clock;
-    ActivityLog log{settings, clock};
-    JobListFile file{store, log, clock};
+    ActivityLog log { settings, clock };
+    JobListFile file { store, log, clock };
     QString path = profile.path(u"jobs.sav"_s);
-    SaveToFile user{path};
+    SaveToFile user { path };
     QStringList rows;
 
     Fixture() { addJobs(store, rows); }
