@@ -110,6 +110,19 @@ void BM_Load1000Jobs(benchmark::State &state)
 }
 BENCHMARK(BM_Load1000Jobs)->Unit(benchmark::kMillisecond);
 
+// From the menu, replacing the entire list: each job commits on its own.
+void BM_LoadInteractive1000Jobs(benchmark::State &state)
+{
+    Fixture f;
+    f.file.save(f.rows, f.rows, f.user);
+    for (auto _ : state) {
+        const JobListFile::LoadResult result = f.file.load(f.user);
+        if (result.jobsLoaded != jobCount)
+            state.SkipWithError("not every job was loaded");
+    }
+}
+BENCHMARK(BM_LoadInteractive1000Jobs)->Unit(benchmark::kMillisecond);
+
 // Over the same jobs: every value is rewritten in place.
 void BM_Reload1000Jobs(benchmark::State &state)
 {

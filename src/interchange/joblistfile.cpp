@@ -60,6 +60,11 @@ QString notStoredLine(const QString &path, const QString &job)
     return readLinePrefix + path + u" job \""_s + job + u"\" could not be stored"_s;
 }
 
+QString notLoadedLine(const QString &path)
+{
+    return readLinePrefix + path + u" not loaded: the registry could not be written"_s;
+}
+
 // Only values of these kinds belong to the file; the kind letter is case-sensitive.
 QChar kindOf(const QString &name)
 {
@@ -246,10 +251,41 @@ JobListFile::LoadResult JobListFile::load(const QString &path, JobListUser *user
 
     const bool escaped
         = ValueCodec::readBoolean(document.find(header, JobListFormat::escapesKey), false);
+    if (user) {
+        // Each job commits on its own, so that no question waits while the registry is locked.
+        loadJobs(document, jobs, path, escaped, user, nullptr, result);
+        return result;
+    }
+
+    // Nothing waits for the user: the whole load is one transaction, one sync to disk instead
+    // of one per job. Its log lines wait for the commit, so none reports a job that did not
+    // reach the registry.
+    QStringList lines;
+    Registry::Transaction batch(m_store.registry());
+    loadJobs(document, jobs, path, escaped, nullptr, &lines, result);
+    if (!batch.commit()) {
+        m_log.logMessage(notLoadedLine(path));
+        return {LoadOutcome::Stopped, 0, false};
+    }
+    for (const QString &line : std::as_const(lines))
+        m_log.logMessage(line);
+    return result;
+}
+
+void JobListFile::loadJobs(const IniDocument &document, const QStringList &jobs,
+    const QString &path, bool escaped, JobListUser *user, QStringList *deferredLines,
+    LoadResult &result)
+{
+    const auto note = [&](const QString &line) {
+        if (deferredLines)
+            deferredLines->append(line);
+        else
+            m_log.logMessage(line);
+    };
     const QString added = jobsAddedLine(path, jobs.size());
-    for (const QString &job : std::as_const(jobs)) {
+    for (const QString &job : jobs) {
         if (!JobStore::isValidJobName(job)) {
-            m_log.logMessage(notStoredLine(path, job));
+            note(notStoredLine(path, job));
             continue;
         }
         bool erase = false;
@@ -264,18 +300,22 @@ JobListFile::LoadResult JobListFile::load(const QString &path, JobListUser *user
             if (user)
                 user->showMessage(noEntriesMessage);
             result.outcome = LoadOutcome::Stopped;
-            return result;
+            return;
         }
         if (!writeJob(job, entries, erase, escaped)) {
-            m_log.logMessage(notStoredLine(path, job));
+            // Inside a larger transaction the failure undoes it all: nothing more to try.
+            if (deferredLines) {
+                result.outcome = LoadOutcome::Stopped;
+                return;
+            }
+            note(notStoredLine(path, job));
             continue;
         }
         result.storeChanged = true;
         ++result.jobsLoaded;
-        m_log.logMessage(added);
+        note(added);
     }
     result.outcome = LoadOutcome::Done;
-    return result;
 }
 
 bool JobListFile::writeJob(

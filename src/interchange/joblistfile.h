@@ -9,6 +9,7 @@
 
 class ActivityLog;
 class Clock;
+class IniDocument;
 class JobListUser;
 class JobStore;
 
@@ -18,8 +19,8 @@ class JobStore;
 //
 // A save builds the whole file in memory and writes it once through a temporary file, so
 // a crash leaves the old file or the new one; a save that stops midway still writes what
-// it has. Each job is loaded as one registry transaction: a crash or a stop leaves the old
-// job or the new one.
+// it has. Each job is loaded as one registry transaction (at start-up the whole load is
+// one): a crash or a stop leaves the old job or the new one.
 class JobListFile
 {
 public:
@@ -69,6 +70,8 @@ public:
 
 private:
     LoadResult load(const QString &path, JobListUser *user);
+    void loadJobs(const IniDocument &document, const QStringList &jobs, const QString &path,
+        bool escaped, JobListUser *user, QStringList *deferredLines, LoadResult &result);
     bool writeJob(const QString &job, const QList<QPair<QString, QString>> &entries, bool erase,
         bool escaped);
     bool eraseAllJobs();

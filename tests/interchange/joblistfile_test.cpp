@@ -199,7 +199,9 @@ TEST_F(JobListFileTest, APlainFileWrittenByHandReadsLineByLine)
               "  sPadded =  \"  kept  \"  \r\n"
               "sMarker=\\:not escaped\\n\r\n"
               "xComment=skipped\r\n"
-              "SUpper=skipped\r\n");
+              "SUpper=skipped\r\n"
+              "[Bad\\name]\r\n"
+              "sJobName=Bad\\name\r\n");
 
     const JobListFile::LoadResult result = file.loadWithoutQuestions(path);
     EXPECT_EQ(result.outcome, JobListFile::LoadOutcome::Done);
@@ -209,7 +211,9 @@ TEST_F(JobListFileTest, APlainFileWrittenByHandReadsLineByLine)
             { u"bOnce"_s, u"0"_s }, { u"sPadded"_s, u"  kept  "_s },
             { u"sMarker"_s, u"\\:not escaped\\n"_s } }));
     EXPECT_EQ(logLines(),
-        QStringList { u"Job List File Read: File: "_s + path + u" read. 1 jobs added."_s });
+        (QStringList { u"Job List File Read: File: "_s + path + u" read. 2 jobs added."_s,
+            u"Job List File Read: File: "_s + path + u" job \"Bad\\name\" could not be stored"_s }));
+    EXPECT_EQ(store.listJobs(), QStringList { u"Hand job"_s });
 }
 
 TEST_F(JobListFileTest, AWrongSignatureOrAMissingFileLoadsNothing)
