@@ -5,6 +5,8 @@
 
 #include "engine/engine.h"
 #include "engine/processdatalister.h"
+#include "interchange/preloadsettings.h"
+#include "interchange/startupjoblist.h"
 #include "log/activitylog.h"
 #include "platform/clock.h"
 #include "platform/diskspace.h"
@@ -50,14 +52,21 @@ int main(int argc, char *argv[])
     ProcessDataLister processes;
     Engine engine({store, settings, log, clock, launcher, window,
         [](const QString &folder) { return DiskSpace::freeBytes(folder); }, &session, &processes});
+    // The settings pre-load file comes before any setting is read.
+    PreloadSettings preload(settings, log, [&window](const QString &text) { window.showMessage(text); });
+    preload.run(QApplication::arguments());
     engine.readSettings();
 
-    // The first showing: the log page from the file, then Start of Day.
+    // The first showing: the log page from the file, then Start of Day and the start-up
+    // job list file.
     window.loadLog(log.logFilePath());
     log.setSink(&window);
     if (engine.startAsWindow() == 0)
         window.show();
     engine.startOfDay(Engine::StartOfDayKind::StartUp);
+    StartupJobList startupJobs(store, settings, log, clock);
+    if (startupJobs.run())
+        engine.refreshJobList();
     engine.setFirstShow(false);
     // Without a tray or mini window yet, the window is the only way back to the program.
     if (!window.isVisible())

@@ -7,6 +7,8 @@
 #include "consolehost.h"
 #include "engine/engine.h"
 #include "engine/processdatalister.h"
+#include "interchange/preloadsettings.h"
+#include "interchange/startupjoblist.h"
 #include "log/activitylog.h"
 #include "platform/clock.h"
 #include "platform/diskspace.h"
@@ -57,8 +59,15 @@ int main(int argc, char *argv[])
     Engine engine({store, settings, log, clock, launcher, host,
         [](const QString &folder) { return DiskSpace::freeBytes(folder); }, &session, &processes});
 
+    // The settings pre-load file comes before any setting is read.
+    PreloadSettings preload(settings, log, [&host](const QString &text) { host.showMessage(text); });
+    preload.run(QCoreApplication::arguments());
     engine.readSettings();
     engine.startOfDay(Engine::StartOfDayKind::StartUp);
+    // Machines without a desktop get their jobs this way: the start-up job list file.
+    StartupJobList startupJobs(store, settings, log, clock);
+    if (startupJobs.run())
+        engine.refreshJobList();
     engine.setFirstShow(false);
 
     QTimer timer;
