@@ -132,7 +132,8 @@ protected:
     }
 
     QTemporaryDir dir;
-    PosixProcessLauncher launcher {300ms};
+    // Long enough that a loaded machine never passes it between two calls of one test.
+    PosixProcessLauncher launcher {1500ms};
 
 private:
     std::vector<qint64> m_pids;
