@@ -7,6 +7,7 @@
 #include "engine/enginetext.h"
 #include "engine/fileactions.h"
 #include "engine/jobactivity.h"
+#include "engine/jobvalues.h"
 #include "engine/schedule.h"
 #include "engine/successevaluator.h"
 #include "engine/systemactions.h"
@@ -139,10 +140,20 @@ void Engine::refreshJobList()
 {
     m_jobNames = m_store.listJobs();
     if (m_host.showsJobRows()) {
+        // What the rows show of every job, in one look at the store.
+        static const QStringList names = {u"sJobName"_s, u"iCustomTimeType"_s, u"bHold"_s,
+            u"iJobType"_s, u"iShutdownType"_s, u"sProgram"_s, u"sLastStartDate"_s,
+            u"sLastStartTime"_s, u"sLastEndDate"_s, u"sLastEndTime"_s, u"bLastStartStatus"_s,
+            u"iFrequency"_s, u"sFrequency Data"_s, u"iHour"_s, u"iMin"_s, u"iSec"_s,
+            u"iCustomTimeHourMin"_s};
+        static const QStringList stems = {u"sFreq"_s, u"sCustomTime"_s};
+        QHash<QString, QList<Registry::Value>> byName;
+        for (auto &[key, values] : m_store.registry().subKeyValues(JobStore::storeKey, names, stems))
+            byName.insert(key.toUpper(), std::move(values));
         QList<JobRow> rows;
         rows.reserve(m_jobNames.size());
         for (const QString &name : std::as_const(m_jobNames)) {
-            JobRow row = rowOf(name);
+            JobRow row = rowOf(JobValues(byName.value(name.toUpper())));
             if (!row.caption.isEmpty())
                 rows.append(row);
         }
@@ -153,77 +164,69 @@ void Engine::refreshJobList()
 
 JobRow Engine::rowOf(const QString &name)
 {
+    return rowOf(JobValues(m_store.registry().values(JobStore::storeKey + u'\\' + name)));
+}
+
+JobRow Engine::rowOf(const JobValues &job) const
+{
     JobRow row;
-    row.caption = m_store.readString(name, u"sJobName"_s);
+    row.caption = job.text(u"sJobName"_s);
     if (row.caption.isEmpty())
         return row;
     if (m_columns[StatusColumn]) {
-        if (m_store.readInteger(name, u"iCustomTimeType"_s, 0) == -1)
+        if (job.integer(u"iCustomTimeType"_s, 0) == -1)
             row.cells.append(EngineText::statusDemand());
         else
-            row.cells.append(m_store.readBoolean(name, u"bHold"_s, false) ? EngineText::statusHold()
-                                                                          : EngineText::statusWaiting());
+            row.cells.append(job.boolean(u"bHold"_s, false) ? EngineText::statusHold()
+                                                           : EngineText::statusWaiting());
     }
     if (m_columns[ScheduleColumn])
-        row.cells.append(scheduleText(Schedule::read(m_store, name)));
-    const int jobType = m_store.readInteger(name, u"iJobType"_s, 0);
+        row.cells.append(scheduleText(Schedule::fromValues(job.values())));
+    const int jobType = job.integer(u"iJobType"_s, 0);
     if (m_columns[ProgramColumn]) {
-        const auto cell = programCell(jobType, m_store.readInteger(name, u"iShutdownType"_s, 0),
-            jobType == 0 ? m_store.readString(name, u"sProgram"_s) : QString());
+        const auto cell = programCell(jobType, job.integer(u"iShutdownType"_s, 0),
+            jobType == 0 ? job.text(u"sProgram"_s) : QString());
         if (cell)
             row.cells.append(*cell);
     }
     if (m_columns[LastStartColumn])
-        row.cells.append(m_store.readString(name, u"sLastStartDate"_s) + u' '
-            + m_store.readString(name, u"sLastStartTime"_s));
+        row.cells.append(job.text(u"sLastStartDate"_s) + u' ' + job.text(u"sLastStartTime"_s));
     if (m_columns[LastEndColumn])
-        row.cells.append(m_store.readString(name, u"sLastEndDate"_s) + u' '
-            + m_store.readString(name, u"sLastEndTime"_s));
+        row.cells.append(job.text(u"sLastEndDate"_s) + u' ' + job.text(u"sLastEndTime"_s));
     if (m_columns[LastStatusColumn])
-        row.cells.append(m_store.readBoolean(name, u"bLastStartStatus"_s, true) ? EngineText::successful()
-                                                                                 : EngineText::failed());
+        row.cells.append(job.boolean(u"bLastStartStatus"_s, true) ? EngineText::successful()
+                                                                  : EngineText::failed());
     return row;
 }
 
 void Engine::load(int index, const QString &name)
 {
     // All of the job's values in one look; the queue build loads up to 256 jobs.
-    const QList<Registry::Value> values = m_store.registry().values(JobStore::storeKey + u'\\' + name);
-    QHash<QString, QString> byName;
-    byName.reserve(values.size());
-    for (const auto &[valueName, data] : values)
-        byName.insert(valueName.toUpper(), data);
-    auto text = [&](const QString &value) { return byName.value(value.toUpper()); };
-    auto integer = [&](const QString &value, int dflt) {
-        const auto found = byName.constFind(value.toUpper());
-        return found == byName.constEnd() ? dflt : ValueCodec::readInteger(*found, dflt);
-    };
-    auto boolean = [&](const QString &value, bool dflt) { return integer(value, dflt ? 1 : 0) != 0; };
-
+    const JobValues job(m_store.registry().values(JobStore::storeKey + u'\\' + name));
     QueueEntry &e = m_queue[index];
     e.clear();
     e.inUse = true;
-    e.hold = boolean(u"bHold"_s, false);
-    e.jobType = integer(u"iJobType"_s, 0);
-    e.hour = integer(u"iHour"_s, 0);
-    e.minute = integer(u"iMin"_s, 0);
-    e.second = integer(u"iSec"_s, 0);
-    e.customKind = integer(u"iCustomTimeType"_s, 0);
-    e.jobName = text(u"sJobName"_s);
-    e.successTest = boolean(u"bUseErrLevel"_s, false) || boolean(u"bUseFileExist"_s, false)
-        || boolean(u"bUseIniKey"_s, false);
+    e.hold = job.boolean(u"bHold"_s, false);
+    e.jobType = job.integer(u"iJobType"_s, 0);
+    e.hour = job.integer(u"iHour"_s, 0);
+    e.minute = job.integer(u"iMin"_s, 0);
+    e.second = job.integer(u"iSec"_s, 0);
+    e.customKind = job.integer(u"iCustomTimeType"_s, 0);
+    e.jobName = job.text(u"sJobName"_s);
+    e.successTest = job.boolean(u"bUseErrLevel"_s, false) || job.boolean(u"bUseFileExist"_s, false)
+        || job.boolean(u"bUseIniKey"_s, false);
     if (e.jobType == 0) {
-        e.notifyOrForce = boolean(u"bNotifyCode"_s, false);
-        e.terminationOrShutdown = integer(u"iTerminationType"_s, 0);
+        e.notifyOrForce = job.boolean(u"bNotifyCode"_s, false);
+        e.terminationOrShutdown = job.integer(u"iTerminationType"_s, 0);
     } else if (e.jobType == 1) {
-        e.notifyOrForce = boolean(u"bForceClose"_s, true);
-        e.terminationOrShutdown = integer(u"iShutdownType"_s, 0);
+        e.notifyOrForce = job.boolean(u"bForceClose"_s, true);
+        e.terminationOrShutdown = job.integer(u"iShutdownType"_s, 0);
     }
-    e.terminationDuration = integer(u"iTerminationDur"_s, 0);
-    e.terminationHour = integer(u"iTerminationHour"_s, 0);
-    e.terminationMinute = integer(u"iTerminationMin"_s, 0);
-    e.terminationSecond = integer(u"iTerminationSec"_s, 0);
-    e.schedule = Schedule::fromValues(values);
+    e.terminationDuration = job.integer(u"iTerminationDur"_s, 0);
+    e.terminationHour = job.integer(u"iTerminationHour"_s, 0);
+    e.terminationMinute = job.integer(u"iTerminationMin"_s, 0);
+    e.terminationSecond = job.integer(u"iTerminationSec"_s, 0);
+    e.schedule = Schedule::fromValues(job.values());
 }
 
 void Engine::buildQueue()
@@ -241,18 +244,11 @@ void Engine::buildQueue()
         byName.insert(key.toUpper(), values);
 
     for (const QString &name : std::as_const(m_jobNames)) {
-        const QList<Registry::Value> values = byName.value(name.toUpper());
-        if (!isDueOn(Schedule::fromValues(values), today))
+        const JobValues job(byName.value(name.toUpper()));
+        if (!isDueOn(Schedule::fromValues(job.values()), today))
             continue;
-        QString jobName;
-        int customKind = 0;
-        for (const auto &[valueName, data] : values) {
-            if (valueName.compare(u"sJobName"_s, Qt::CaseInsensitive) == 0)
-                jobName = data;
-            else if (valueName.compare(u"iCustomTimeType"_s, Qt::CaseInsensitive) == 0)
-                customKind = ValueCodec::readInteger(data, 0);
-        }
-        if (jobName.isEmpty() || customKind == -1)
+        const QString jobName = job.text(u"sJobName"_s);
+        if (jobName.isEmpty() || job.integer(u"iCustomTimeType"_s, 0) == -1)
             continue;
         if (m_queue.find(jobName) >= 0)
             continue;

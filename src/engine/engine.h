@@ -20,6 +20,7 @@ class ActivityLog;
 class Clock;
 class EngineHost;
 class JobActivity;
+class JobValues;
 class JobStore;
 class FileActions;
 class ProcessLauncher;
@@ -105,6 +106,7 @@ public:
 
     // The row of one job as the list shows it.
     JobRow rowOf(const QString &name);
+    JobRow rowOf(const JobValues &job) const;
 
 private:
     struct TickTime

@@ -3,6 +3,7 @@
 
 #include "engine/engine.h"
 #include "engine/jobactivity.h"
+#include "engine/schedule.h"
 #include "log/activitylog.h"
 #include "platform/registry.h"
 #include "store/jobstore.h"
@@ -119,6 +120,30 @@ TEST_F(EngineTest, StartOfDayLinesAndTheQueueCountTexts)
     clock.set(at(0, 0, 0, 100, QDate(2026, 12, 11)));
     engine->tick();
     EXPECT_EQ(logLines().last(), u"Auto Start of day procedure. There are 1 jobs for this day."_s);
+}
+
+TEST_F(EngineTest, RowsShowTheJobsAsTheListDoes)
+{
+    program(u"Backup"_s, 2, 30, 0, {{u"sLastStartDate"_s, u"2026-12-09"_s}, {u"sLastStartTime"_s, u"02:30:00"_s},
+                                       {u"bLastStartStatus"_s, u"0"_s}, {u"bHold"_s, u"1"_s}});
+    store.writeString(u"Kill"_s, u"sJobName"_s, u"Kill"_s);
+    store.writeInteger(u"Kill"_s, u"iJobType"_s, 1);
+    store.writeInteger(u"Kill"_s, u"iShutdownType"_s, 6);
+    store.writeString(u"Odd"_s, u"sJobName"_s, u"Odd"_s);
+    store.writeInteger(u"Odd"_s, u"iJobType"_s, 9);
+    store.writeInteger(u"Odd"_s, u"iCustomTimeType"_s, -1);
+    start();
+    const QList<JobRow> rows = host.jobRowSets.last();
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows[0].caption, u"Backup"_s);
+    EXPECT_EQ(rows[0].cells.value(0), u"hold"_s);
+    EXPECT_EQ(rows[0].cells.value(1), scheduleText(Schedule::read(store, u"Backup"_s)));
+    EXPECT_EQ(rows[0].cells.mid(2), (QStringList{u"/bin/prog-Backup"_s, u"2026-12-09 02:30:00"_s, u" "_s, u"failed"_s}));
+    EXPECT_EQ(rows[1].cells.value(2), u"Terminate a Process"_s);
+    // No Program cell for an unknown type: the later cells move one place to the left.
+    EXPECT_EQ(rows[2].cells.value(0), u"demand"_s);
+    EXPECT_EQ(rows[2].cells.mid(2), (QStringList{u" "_s, u" "_s, u"successful"_s}));
+    EXPECT_EQ(engine->rowOf(u"Backup"_s), rows[0]);
 }
 
 TEST_F(EngineTest, TheQueueHoldsAtMost256AndARequestBeyondIsRefused)
