@@ -65,69 +65,59 @@ void writeJobs(JobStore &store, int count)
     transaction.commit();
 }
 
-void BM_IdleTick256(benchmark::State &state)
+// The engine on a real registry file holding `jobs` jobs.
+struct Bench
 {
+    explicit Bench(int jobs, bool rows = false)
+    {
+        writeJobs(store, jobs);
+        host.rows = rows;
+        engine.readSettings();
+    }
     TempProfile profile;
-    Registry registry(Registry::Role::Scheduler);
-    JobStore store(registry);
-    Settings settings(registry);
-    writeJobs(store, 256);
-    FakeClock clock(QDateTime(QDate(2026, 12, 10), QTime(10, 0, 0)));
-    ActivityLog log(settings, clock);
+    Registry registry{Registry::Role::Scheduler};
+    JobStore store{registry};
+    Settings settings{registry};
+    FakeClock clock{QDateTime(QDate(2026, 12, 10), QTime(10, 0, 0))};
+    ActivityLog log{settings, clock};
     PosixProcessLauncher launcher;
     QuietHost host;
-    Engine engine({store, settings, log, clock, launcher, host, {}});
-    engine.readSettings();
-    engine.startOfDay(Engine::StartOfDayKind::StartUp);
-    engine.tick();
+    Engine engine{{store, settings, log, clock, launcher, host, {}}};
+};
+
+void BM_IdleTick256(benchmark::State &state)
+{
+    Bench b(256);
+    b.engine.startOfDay(Engine::StartOfDayKind::StartUp);
+    b.engine.tick();
     // The seconds and minutes pass as in a real day, within 10:00 to 10:20 where none
     // of the jobs is due.
-    const QDateTime base = clock.now();
+    const QDateTime base = b.clock.now();
     qint64 step = 0;
     for (auto _ : state) {
-        clock.set(base.addMSecs((++step * 250) % (20 * 60 * 1000)));
-        engine.tick();
+        b.clock.set(base.addMSecs((++step * 250) % (20 * 60 * 1000)));
+        b.engine.tick();
     }
-    state.counters["started"] = double(launcher.childCount());
-    state.counters["queued"] = engine.queue().count();
+    state.counters["queued"] = b.engine.queue().count();
+    state.counters["started"] = double(b.launcher.childCount());
 }
 BENCHMARK(BM_IdleTick256)->Unit(benchmark::kMicrosecond);
 
+// The headless refresh: the queue only.
 void BM_QueueBuild10000(benchmark::State &state)
 {
-    TempProfile profile;
-    Registry registry(Registry::Role::Scheduler);
-    JobStore store(registry);
-    Settings settings(registry);
-    writeJobs(store, 10000);
-    FakeClock clock;
-    ActivityLog log(settings, clock);
-    PosixProcessLauncher launcher;
-    QuietHost host;
-    Engine engine({store, settings, log, clock, launcher, host, {}});
-    engine.readSettings();
+    Bench b(10000);
     for (auto _ : state)
-        engine.refreshJobList();
+        b.engine.refreshJobList();
 }
 BENCHMARK(BM_QueueBuild10000)->Unit(benchmark::kMillisecond);
 
 // The desktop's refresh: the rows of 10,000 jobs as well as the queue.
 void BM_RefreshWithRows10000(benchmark::State &state)
 {
-    TempProfile profile;
-    Registry registry(Registry::Role::Scheduler);
-    JobStore store(registry);
-    Settings settings(registry);
-    writeJobs(store, 10000);
-    FakeClock clock;
-    ActivityLog log(settings, clock);
-    PosixProcessLauncher launcher;
-    QuietHost host;
-    host.rows = true;
-    Engine engine({store, settings, log, clock, launcher, host, {}});
-    engine.readSettings();
+    Bench b(10000, true);
     for (auto _ : state)
-        engine.refreshJobList();
+        b.engine.refreshJobList();
 }
 BENCHMARK(BM_RefreshWithRows10000)->Unit(benchmark::kMillisecond);
 
