@@ -20,24 +20,16 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// A host that shows nothing: the tick's own cost, not a window's.
 class QuietHost final : public EngineHost
 {
 public:
     bool rows = false;
     void showStatus(const QString &) override {}
-    void showClock(const QString &) override {}
     bool showsJobRows() const override { return rows; }
-    void setJobRows(const QList<JobRow> &) override {}
-    void updateJobRow(const QString &, const RowUpdate &) override {}
-    bool isMiniWindowVisible() const override { return false; }
-    void showMiniWindow() override {}
-    void setMiniJobCount(const QString &) override {}
-    void setMiniCaption(const QString &) override {}
-    void setTrayFrame(int) override {}
     void showMessage(const QString &) override {}
     void processPendingEvents() override {}
     void quit() override {}
-    void reloadLog() override {}
 };
 
 // Jobs that never start during the measured ticks: fixed times at 23:00, minutes and

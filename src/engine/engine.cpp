@@ -136,30 +136,46 @@ void Engine::startOfDay(StartOfDayKind kind, const QDate &today)
     log(EngineText::startOfDayLine(int(kind), m_queue.count()));
 }
 
+namespace {
+
+// What the day rule needs of a job, and what its row shows besides.
+const QStringList queueValueNames = {u"sJobName"_s, u"iFrequency"_s, u"sFrequency Data"_s,
+    u"iCustomTimeType"_s};
+const QStringList queueValueStems = {u"sFreq"_s};
+const QStringList rowValueNames = queueValueNames + QStringList{u"bHold"_s, u"iJobType"_s,
+    u"iShutdownType"_s, u"sProgram"_s, u"sLastStartDate"_s, u"sLastStartTime"_s,
+    u"sLastEndDate"_s, u"sLastEndTime"_s, u"bLastStartStatus"_s, u"iHour"_s, u"iMin"_s,
+    u"iSec"_s, u"iCustomTimeHourMin"_s};
+const QStringList rowValueStems = {u"sFreq"_s, u"sCustomTime"_s};
+
+} // namespace
+
+Engine::JobsByName Engine::fetchJobs(const QStringList &names, const QStringList &stems)
+{
+    // One look at the store for every job, however many there are.
+    JobsByName byName;
+    for (auto &[key, values] : m_store.registry().subKeyValues(JobStore::storeKey, names, stems))
+        byName.insert(key.toUpper(), std::move(values));
+    return byName;
+}
+
 void Engine::refreshJobList()
 {
     m_jobNames = m_store.listJobs();
-    if (m_host.showsJobRows()) {
-        // What the rows show of every job, in one look at the store.
-        static const QStringList names = {u"sJobName"_s, u"iCustomTimeType"_s, u"bHold"_s,
-            u"iJobType"_s, u"iShutdownType"_s, u"sProgram"_s, u"sLastStartDate"_s,
-            u"sLastStartTime"_s, u"sLastEndDate"_s, u"sLastEndTime"_s, u"bLastStartStatus"_s,
-            u"iFrequency"_s, u"sFrequency Data"_s, u"iHour"_s, u"iMin"_s, u"iSec"_s,
-            u"iCustomTimeHourMin"_s};
-        static const QStringList stems = {u"sFreq"_s, u"sCustomTime"_s};
-        QHash<QString, QList<Registry::Value>> byName;
-        for (auto &[key, values] : m_store.registry().subKeyValues(JobStore::storeKey, names, stems))
-            byName.insert(key.toUpper(), std::move(values));
-        QList<JobRow> rows;
-        rows.reserve(m_jobNames.size());
-        for (const QString &name : std::as_const(m_jobNames)) {
-            JobRow row = rowOf(JobValues(byName.value(name.toUpper())));
-            if (!row.caption.isEmpty())
-                rows.append(row);
-        }
-        m_host.setJobRows(rows);
+    if (!m_host.showsJobRows()) {
+        buildQueue();
+        return;
     }
-    buildQueue();
+    const JobsByName jobs = fetchJobs(rowValueNames, rowValueStems);
+    QList<JobRow> rows;
+    rows.reserve(m_jobNames.size());
+    for (const QString &name : std::as_const(m_jobNames)) {
+        JobRow row = rowOf(JobValues(jobs.value(name.toUpper())));
+        if (!row.caption.isEmpty())
+            rows.append(row);
+    }
+    m_host.setJobRows(rows);
+    buildQueue(jobs);
 }
 
 JobRow Engine::rowOf(const QString &name)
@@ -229,22 +245,14 @@ void Engine::load(int index, const QString &name)
     e.schedule = Schedule::fromValues(job.values());
 }
 
-void Engine::buildQueue()
+void Engine::buildQueue() { buildQueue(fetchJobs(queueValueNames, queueValueStems)); }
+
+void Engine::buildQueue(const JobsByName &jobs)
 {
     m_queue.keepSurvivors();
     const QDate today = m_clock.now().date();
-    // What the day rule needs of every job, in one look at the store.
-    static const QStringList names = {u"sJobName"_s, u"iFrequency"_s, u"sFrequency Data"_s,
-        u"iCustomTimeType"_s};
-    static const QStringList stems = {u"sFreq"_s};
-    QHash<QString, QList<Registry::Value>> byName;
-    const auto all = m_store.registry().subKeyValues(JobStore::storeKey, names, stems);
-    byName.reserve(all.size());
-    for (const auto &[key, values] : all)
-        byName.insert(key.toUpper(), values);
-
     for (const QString &name : std::as_const(m_jobNames)) {
-        const JobValues job(byName.value(name.toUpper()));
+        const JobValues job(jobs.value(name.toUpper()));
         if (!isDueOn(Schedule::fromValues(job.values()), today))
             continue;
         const QString jobName = job.text(u"sJobName"_s);

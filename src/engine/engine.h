@@ -127,6 +127,10 @@ private:
         int utcOffset = 0;
     };
 
+    // Chosen values of every stored job, by upper-case key name.
+    using JobsByName = QHash<QString, QList<QPair<QString, QString>>>;
+    JobsByName fetchJobs(const QStringList &names, const QStringList &stems);
+    void buildQueue(const JobsByName &jobs);
     void startOfDay(StartOfDayKind kind, const QDate &today);
     void walk(const TickTime &t, bool minuteChanged);
     void treat(int index, const TickTime &t, bool minuteChanged);

@@ -11,6 +11,8 @@
 
 // Everything the engine does to windows goes through its host: the main window on the
 // desktop, standard output in the headless program. All calls come on the engine's thread.
+// The window parts (clock, rows, mini window, tray, log page) do nothing unless a host has
+// them.
 class EngineHost
 {
 public:
@@ -19,20 +21,20 @@ public:
     // The right-hand panel of the status bar: the latest engine message, not logged.
     virtual void showStatus(const QString &text) = 0;
     // The clock panel of the status bar.
-    virtual void showClock(const QString &time) = 0;
+    virtual void showClock(const QString &) {}
     // Whether the host shows the job list at all; without it the engine builds no rows.
-    virtual bool showsJobRows() const { return true; }
+    virtual bool showsJobRows() const { return false; }
     // The job list after a refresh, in store order.
-    virtual void setJobRows(const QList<JobRow> &rows) = 0;
+    virtual void setJobRows(const QList<JobRow> &) {}
     // Some cells of one job's row changed; redraw it.
-    virtual void updateJobRow(const QString &job, const RowUpdate &update) = 0;
+    virtual void updateJobRow(const QString &, const RowUpdate &) {}
 
-    virtual bool isMiniWindowVisible() const = 0;
-    virtual void showMiniWindow() = 0;
-    virtual void setMiniJobCount(const QString &text) = 0;
-    virtual void setMiniCaption(const QString &text) = 0;
+    virtual bool isMiniWindowVisible() const { return false; }
+    virtual void showMiniWindow() {}
+    virtual void setMiniJobCount(const QString &) {}
+    virtual void setMiniCaption(const QString &) {}
     // The tray icon's animation frame, 0 to 7.
-    virtual void setTrayFrame(int frame) = 0;
+    virtual void setTrayFrame(int /*frame*/) {}
 
     // A message the user must see. The desktop waits for OK; the headless program prints it.
     virtual void showMessage(const QString &text) = 0;
@@ -41,5 +43,5 @@ public:
     // Ends the program without questions (after a log-off or restart).
     virtual void quit() = 0;
     // The Log page is cleared and loaded again from the log file (after a purge).
-    virtual void reloadLog() = 0;
+    virtual void reloadLog() {}
 };

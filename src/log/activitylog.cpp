@@ -23,7 +23,6 @@ ActivityLog::ActivityLog(Settings &settings, const Clock &clock)
 void ActivityLog::setLocale(const QLocale &locale)
 {
     m_locale = locale;
-    m_timeFormat = DateTimeText::longTimeFormat(locale);
     m_stampSecond = -1;
 }
 
@@ -42,7 +41,7 @@ void ActivityLog::stamp(const QDateTime &when)
         return;
     m_stampSecond = second;
     m_stampDate = DateTimeText::date(when.date());
-    m_stampTime = m_locale.toString(when.time(), m_timeFormat);
+    m_stampTime = DateTimeText::longTime(when.time(), m_locale);
 }
 
 QString ActivityLog::logFilePath() { return m_settings.text(settings::LogFile); }

@@ -38,7 +38,6 @@ private:
     Settings &m_settings;
     const Clock &m_clock;
     QLocale m_locale;
-    QString m_timeFormat; // the locale's long time format, worked out once
     // The date and time texts of the last line: several lines a second share them.
     qint64 m_stampSecond = -1;
     QString m_stampDate;

@@ -9,7 +9,9 @@ namespace DateTimeText {
 
 QString date(const QDate &date) { return date.toString(QStringLiteral("yyyy-MM-dd")); }
 
-QString longTimeFormat(const QLocale &locale)
+namespace {
+
+QString deriveLongTimeFormat(const QLocale &locale)
 {
     QString format = locale.timeFormat(QLocale::LongFormat);
     // Drop the zone ("t", "tttt" and the like, outside quotes) with the blanks around it.
@@ -20,6 +22,20 @@ QString longTimeFormat(const QLocale &locale)
     if (!format.contains(u's'))
         format.replace(QStringLiteral("mm"), QStringLiteral("mm:ss"));
     return format;
+}
+
+} // namespace
+
+QString longTimeFormat(const QLocale &locale)
+{
+    // Worked out once per locale: the clock and the log ask for it every second or more.
+    thread_local QLocale lastLocale(QLocale::C);
+    thread_local QString lastFormat = deriveLongTimeFormat(lastLocale);
+    if (locale != lastLocale) {
+        lastLocale = locale;
+        lastFormat = deriveLongTimeFormat(locale);
+    }
+    return lastFormat;
 }
 
 QString longTime(const QTime &time, const QLocale &locale)

@@ -27,14 +27,6 @@ public:
     // EngineHost
     void showStatus(const QString &text) override;
     void showClock(const QString &time) override;
-    bool showsJobRows() const override { return false; }
-    void setJobRows(const QList<JobRow> &) override {}
-    void updateJobRow(const QString &, const RowUpdate &) override {}
-    bool isMiniWindowVisible() const override { return false; }
-    void showMiniWindow() override {}
-    void setMiniJobCount(const QString &) override {}
-    void setMiniCaption(const QString &) override {}
-    void setTrayFrame(int) override {}
     void showMessage(const QString &text) override;
     void processPendingEvents() override;
     void quit() override;

@@ -36,6 +36,7 @@ public:
 
     void showStatus(const QString &text) override { statuses.append(text); }
     void showClock(const QString &time) override { clocks.append(time); }
+    bool showsJobRows() const override { return true; }
     void setJobRows(const QList<JobRow> &rows) override { jobRowSets.append(rows); }
     void updateJobRow(const QString &job, const RowUpdate &update) override
     {

@@ -19,19 +19,9 @@ public:
     void logLineAdded(const QString &line) override;
 
     void showStatus(const QString &text) override;
-    void showClock(const QString &) override {}
-    bool showsJobRows() const override { return false; }
-    void setJobRows(const QList<JobRow> &) override {}
-    void updateJobRow(const QString &, const RowUpdate &) override {}
-    bool isMiniWindowVisible() const override { return false; }
-    void showMiniWindow() override {}
-    void setMiniJobCount(const QString &) override {}
-    void setMiniCaption(const QString &) override {}
-    void setTrayFrame(int) override {}
     void showMessage(const QString &text) override;
     void processPendingEvents() override;
     void quit() override;
-    void reloadLog() override {}
 
 private:
     void print(const QString &text);
