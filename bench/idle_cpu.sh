@@ -2,16 +2,8 @@
 # Measures voltraned idle with a full queue: CPU time over 60 s and wake-ups per second.
 # Usage: bench/idle_cpu.sh [path/to/voltraned] [path/to/voltrane-reg] [seconds]
 set -euo pipefail
-ROOT="$(cd "$(dirname "$0")/.." && pwd)"
-DAEMON="${1:-$ROOT/build/release/src/app/voltraned/voltraned}"
-REG="${2:-$ROOT/build/release/src/app/voltrane-reg/voltrane-reg}"
+source "$(dirname "$0")/headless.sh"
 SECONDS_TO_RUN="${3:-60}"
-
-TMP="$(mktemp -d)"
-PID=""
-trap '[[ -n "$PID" ]] && kill "$PID" 2>/dev/null; rm -rf "$TMP"' EXIT
-export HALVORN_REGISTRY="$TMP/registry.db" XDG_STATE_HOME="$TMP/state" XDG_RUNTIME_DIR="$TMP/run"
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 
 # 256 jobs due today that never start while we measure: fixed times at 23:59 (or 00:01 when
 # it is that late), listed minutes and times of another hour, every and after a million minutes.

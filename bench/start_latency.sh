@@ -2,15 +2,7 @@
 # Measures the time from a job's due second to its program's start, for five jobs due in
 # the seconds ahead. Usage: bench/start_latency.sh [path/to/voltraned] [path/to/voltrane-reg]
 set -euo pipefail
-ROOT="$(cd "$(dirname "$0")/.." && pwd)"
-DAEMON="${1:-$ROOT/build/release/src/app/voltraned/voltraned}"
-REG="${2:-$ROOT/build/release/src/app/voltrane-reg/voltrane-reg}"
-
-TMP="$(mktemp -d)"
-PID=""
-trap '[[ -n "$PID" ]] && kill "$PID" 2>/dev/null; rm -rf "$TMP"' EXIT
-export HALVORN_REGISTRY="$TMP/registry.db" XDG_STATE_HOME="$TMP/state" XDG_RUNTIME_DIR="$TMP/run"
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+source "$(dirname "$0")/headless.sh"
 
 # Due seconds 4 to 8 s ahead, within one minute so iSec alone decides (seconds 1..59).
 while (( 10#$(date +%S) > 48 || 10#$(date +%S) < 1 )); do sleep 1; done
