@@ -44,27 +44,8 @@ QString fold(QStringView name)
     return folded;
 }
 
-// Splits a key path into its names; nullopt for a path with an empty name inside.
-std::optional<QStringList> splitPath(const QString &key)
-{
-    QString trimmed = key;
-    while (trimmed.startsWith(u'\\'))
-        trimmed.remove(0, 1);
-    while (trimmed.endsWith(u'\\'))
-        trimmed.chop(1);
-    if (trimmed.isEmpty())
-        return QStringList();
-    QStringList parts = trimmed.split(u'\\');
-    for (const QString &part : parts)
-        if (part.isEmpty())
-            return std::nullopt;
-    return parts;
-}
-
-QString foldedPath(const QStringList &parts) { return fold(parts.join(u'\\')); }
-
-// The folded form of a whole key path, without splitting it: the hot path of every read.
-std::optional<QString> foldedKeyPath(const QString &key)
+// A key path without the "\" at its ends; nullopt for a path with an empty name inside.
+std::optional<QStringView> trimmedPath(const QString &key)
 {
     QStringView view(key);
     while (view.startsWith(u'\\'))
@@ -73,7 +54,25 @@ std::optional<QString> foldedKeyPath(const QString &key)
         view.chop(1);
     if (view.contains(u"\\\\"))
         return std::nullopt;
-    return fold(view);
+    return view;
+}
+
+// The names of a key path, from the root; empty for the root itself.
+std::optional<QStringList> splitPath(const QString &key)
+{
+    const auto path = trimmedPath(key);
+    if (!path)
+        return std::nullopt;
+    return path->isEmpty() ? QStringList() : path->toString().split(u'\\');
+}
+
+QString foldedPath(const QStringList &parts) { return fold(parts.join(u'\\')); }
+
+// The folded form of a whole key path, without splitting it: the hot path of every read.
+std::optional<QString> foldedKeyPath(const QString &key)
+{
+    const auto path = trimmedPath(key);
+    return path ? std::optional<QString>(fold(*path)) : std::nullopt;
 }
 
 void bindText(sqlite3_stmt *stmt, int index, const QString &text)
@@ -342,16 +341,16 @@ bool Registry::createKey(const QString &key)
 
 bool Registry::deleteKey(const QString &key)
 {
-    const auto parts = splitPath(key);
-    if (!parts || !m_db)
+    const auto folded = foldedKeyPath(key);
+    if (!folded || !m_db)
         return refuse();
     if (!beginWrite())
         return false;
     bool ok = true;
-    if (parts->isEmpty()) {
+    if (folded->isEmpty()) {
         ok = exec("DELETE FROM vals; DELETE FROM keys;");
     } else {
-        const QString path = foldedPath(*parts);
+        const QString &path = *folded;
         sqlite3_stmt *stmt = nullptr;
         const char *sql =
             "WITH doomed(id) AS (SELECT id FROM keys WHERE path = ?1"
@@ -507,8 +506,8 @@ QList<std::optional<QString>> Registry::readValues(const QString &key, const QSt
 
 bool Registry::writeValue(const QString &key, const QString &name, const QString &data)
 {
-    const auto parts = splitPath(key);
-    if (!parts || parts->isEmpty())
+    const auto path = foldedKeyPath(key);
+    if (!path || path->isEmpty())
         return refuse();
     if (!beginWrite())
         return false;
