@@ -14,7 +14,13 @@ NewPassForm::NewPassForm(HalvPassword &password, QWidget *parent)
     m_ui->setupUi(this);
     connect(m_ui->OkButton, &QPushButton::clicked, this, &NewPassForm::okClicked);
     connect(m_ui->CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_ui->OldPassword, &QLineEdit::textChanged, this, &NewPassForm::oldPasswordEdited);
+    // A check costs a slow hash: it runs once typing pauses, or at once when the user
+    // leaves the field or presses Enter, so that typing never stalls.
+    m_oldPasswordPause.setSingleShot(true);
+    m_oldPasswordPause.setInterval(300);
+    connect(m_ui->OldPassword, &QLineEdit::textChanged, &m_oldPasswordPause, qOverload<>(&QTimer::start));
+    connect(&m_oldPasswordPause, &QTimer::timeout, this, &NewPassForm::checkOldPassword);
+    connect(m_ui->OldPassword, &QLineEdit::editingFinished, this, &NewPassForm::checkOldPassword);
 
     const bool set = m_password.isSet();
     m_ui->OldPasswordLabel->setEnabled(set);
@@ -36,11 +42,15 @@ void NewPassForm::setNewFieldsEnabled(bool enabled)
     m_ui->RetypeNew->setEnabled(enabled);
 }
 
-void NewPassForm::oldPasswordEdited(const QString &text)
+void NewPassForm::checkOldPassword()
 {
+    m_oldPasswordPause.stop();
     // Once open, the fields stay open: the old password has been shown to be known.
-    if (!m_ui->NewPassword->isEnabled() && !text.isEmpty() && m_password.check(text))
-        setNewFieldsEnabled(true);
+    const QString text = m_ui->OldPassword->text();
+    if (m_ui->NewPassword->isEnabled() || text.isEmpty() || !m_password.check(text))
+        return;
+    setNewFieldsEnabled(true);
+    m_ui->NewPassword->setFocus();
 }
 
 void NewPassForm::okClicked()

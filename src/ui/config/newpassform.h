@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QTimer>
 
 #include <memory>
 
@@ -13,7 +14,8 @@ class NewPassForm;
 }
 
 // `TNewPassForm`: sets the password. With a password already set, the new-password fields
-// open only once the old one has been typed correctly. "&Ok" stores the new password and
+// open only once the old one has been typed correctly (checked when typing pauses, the
+// field is left or Enter is pressed). "&Ok" stores the new password and
 // closes; a missing or differing retype keeps the dialog open with its message.
 class NewPassForm : public QDialog
 {
@@ -24,9 +26,10 @@ public:
 
 private:
     void setNewFieldsEnabled(bool enabled);
-    void oldPasswordEdited(const QString &text);
+    void checkOldPassword();
     void okClicked();
 
     std::unique_ptr<Ui::NewPassForm> m_ui;
     HalvPassword &m_password;
+    QTimer m_oldPasswordPause;
 };

@@ -68,9 +68,13 @@ TEST_F(NewPassFormTest, TheNewFieldsOpenOnlyForTheRightOldPassword)
     EXPECT_EQ(form.focusWidget(), f.old);
 
     f.old->setText(u"Ol"_s);
+    emit f.old->editingFinished();
     EXPECT_FALSE(f.fresh->isEnabled());
     f.old->setText(u"old"_s);
+    EXPECT_FALSE(f.fresh->isEnabled()); // not before the pause or leaving the field
+    emit f.old->editingFinished();
     EXPECT_TRUE(f.fresh->isEnabled());
+    EXPECT_EQ(form.focusWidget(), f.fresh);
     EXPECT_TRUE(f.retype->isEnabled());
 
     f.fresh->setText(u"New"_s);
@@ -94,6 +98,7 @@ TEST_F(NewPassFormTest, AMissingOrDifferentRetypeKeepsTheDialogOpen)
     EXPECT_TRUE(form.isVisible());
 
     f.old->setText(u"OLD"_s);
+    emit f.old->editingFinished();
     f.fresh->setText(u"one"_s);
     f.retype->setText(u"two"_s);
     dialogs.expect(Dialogs::Kind::Warning, ConfigText::notRetypedCorrectly());
