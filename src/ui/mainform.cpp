@@ -509,27 +509,9 @@ void MainForm::refreshJobList() { m_engine->refreshJobList(); }
 
 void MainForm::setJobRows(const QList<JobRow> &rows)
 {
-    // Replacing the rows would close an open caption editor and lose what is typed.
-    if (m_delegate->isEditing()) {
-        m_pendingRows = rows;
-        return;
-    }
-    applyRows(rows);
-}
-
-void MainForm::applyPendingRows()
-{
-    if (!m_pendingRows || m_delegate->isEditing())
-        return;
-    QList<JobRow> rows = std::move(*m_pendingRows);
-    m_pendingRows.reset();
-    applyRows(std::move(rows));
-}
-
-void MainForm::applyRows(QList<JobRow> rows)
-{
     // The engine skips keys without a caption; pair the rest with their keys in store
-    // order. A caption that differs from its key is checked against the store.
+    // order, now, while the engine's names belong to these rows. A caption that differs
+    // from its key is checked against the store.
     const QStringList &names = m_engine->jobNames();
     QList<JobListModel::Row> keyed;
     keyed.reserve(rows.size());
@@ -538,12 +520,29 @@ void MainForm::applyRows(QList<JobRow> rows)
         if (r >= rows.size())
             break;
         const bool same = rows.at(r).caption.compare(name, Qt::CaseInsensitive) == 0;
-        if (same || m_services.store.readString(name, u"sJobName"_s) == rows.at(r).caption) {
-            keyed.append({name, std::move(rows[r])});
-            ++r;
-        }
+        if (same || m_services.store.readString(name, u"sJobName"_s) == rows.at(r).caption)
+            keyed.append({name, rows.at(r++)});
     }
+    // Replacing the rows would close an open caption editor and lose what is typed.
+    if (m_delegate->isEditing()) {
+        m_pendingRows = std::move(keyed);
+        return;
+    }
+    applyRows(std::move(keyed));
+}
 
+void MainForm::applyPendingRows()
+{
+    if (!m_pendingRows || m_delegate->isEditing())
+        return;
+    QList<JobListModel::Row> rows = std::move(*m_pendingRows);
+    m_pendingRows.reset();
+    applyRows(std::move(rows));
+}
+
+void MainForm::applyRows(QList<JobListModel::Row> keyed)
+{
+    m_pendingRows.reset();
     const QStringList selected = selectedKeys();
     const QString current = currentKey();
     m_model->setRows(std::move(keyed));

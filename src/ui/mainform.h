@@ -6,6 +6,7 @@
 #include "engine/enginehost.h"
 #include "engine/prestart.h"
 #include "log/logsink.h"
+#include "ui/joblistmodel.h"
 #include "ui/passwordguard.h"
 
 #include <QMainWindow>
@@ -19,7 +20,6 @@ class CaptionDelegate;
 class Clock;
 class Engine;
 class JobEditorFactory;
-class JobListModel;
 class JobStore;
 class ProcessLauncher;
 class ProcessLister;
@@ -181,7 +181,7 @@ private:
     void loadLog();
     void startTimer();
     void updateButtons();
-    void applyRows(QList<JobRow> rows);
+    void applyRows(QList<JobListModel::Row> rows);
     void applyPendingRows();
     bool raiseModalDialog();
     bool useOutput(Output output);
@@ -223,5 +223,5 @@ private:
     int m_sortColumn = -1;
     bool m_sortAscending = true;
     // Rows that arrived while a caption was being edited; applied when the edit ends.
-    std::optional<QList<JobRow>> m_pendingRows;
+    std::optional<QList<JobListModel::Row>> m_pendingRows;
 };
