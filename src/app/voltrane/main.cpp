@@ -14,6 +14,9 @@
 #include "platform/signalwatcher.h"
 #include "store/jobstore.h"
 #include "store/settings.h"
+#include "ui/config/configform.h"
+#include "ui/config/halvpassword.h"
+#include "ui/config/passwordcheck.h"
 #include "ui/mainform.h"
 
 #include <QApplication>
@@ -42,6 +45,8 @@ int main(int argc, char *argv[])
     PosixProcessLauncher launcher;
     LogindSessionControl session;
     ProcessDataLister processes;
+    HalvPassword password(settings);
+    PasswordCheck passwordCheck(settings, store, password);
     MainForm window({store, settings, log, clock, launcher,
         [](const QString &folder) { return DiskSpace::freeBytes(folder); }, &session, &processes});
 
@@ -51,6 +56,11 @@ int main(int argc, char *argv[])
     QObject::connect(&watcher, &SignalWatcher::terminationRequested, &window, &MainForm::closeWithoutQuestions);
     QObject::connect(&window, &MainForm::closed, &app, [] { QApplication::quit(); });
     QApplication::setQuitOnLastWindowClosed(false);
+
+    window.setPasswordGuard(&passwordCheck);
+    window.setConfigurationDialog([&](QWidget *parent) {
+        return ConfigForm::run(parent, settings, password, [&window] { window.reloadLog(); });
+    });
 
     window.start(QApplication::arguments());
     return app.exec();

@@ -69,6 +69,16 @@ ConfigForm::ConfigForm(Settings &settings, HalvPassword &password, QWidget *pare
 
 ConfigForm::~ConfigForm() = default;
 
+bool ConfigForm::run(QWidget *parent, Settings &settings, HalvPassword &password,
+    const std::function<void()> &reloadLogAfterCancel)
+{
+    ConfigForm form(settings, password, parent);
+    const bool saved = form.exec() == QDialog::Accepted;
+    if (!saved && form.logCleared() && reloadLogAfterCancel)
+        reloadLogAfterCancel();
+    return saved;
+}
+
 void ConfigForm::load()
 {
     Settings &s = m_settings;

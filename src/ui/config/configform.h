@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QMap>
 
+#include <functional>
 #include <memory>
 
 class HalvPassword;
@@ -26,6 +27,12 @@ class ConfigForm : public QDialog
 public:
     ConfigForm(Settings &settings, HalvPassword &password, QWidget *parent = nullptr);
     ~ConfigForm() override;
+
+    // The main window's configuration action: shows the dialog modally, true for Save.
+    // A log file emptied before Cancel still calls `reloadLogAfterCancel`, so the log page
+    // does not keep showing lines the file no longer has.
+    static bool run(QWidget *parent, Settings &settings, HalvPassword &password,
+        const std::function<void()> &reloadLogAfterCancel);
 
     // The user picked a font or colour (the main window then applies the general font).
     bool fontChanged() const { return m_fontChanged; }
