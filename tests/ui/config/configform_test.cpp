@@ -239,12 +239,15 @@ TEST_F(ConfigFormTest, ClearingTheLogEmptiesOnlyAnExistingFileAndStandsAfterCanc
         click(form, u"ClearLog");
 
         // The question names the full path of the file it will empty.
+        const QString previous = QDir::currentPath();
         QDir::setCurrent(profile.root());
         field->setText(u"voltrane.log"_s);
         dialogs.expect(Dialogs::Kind::Question, ConfigText::clearLogQuestion(log), Dialogs::Answer::No);
         click(form, u"ClearLog");
         EXPECT_GT(QFile(log).size(), 0);
         EXPECT_FALSE(form.logCleared());
+        field->setText(log);
+        QDir::setCurrent(previous);
 
         dialogs.expect(Dialogs::Kind::Question, ConfigText::clearLogQuestion(log), Dialogs::Answer::Yes);
         click(form, u"ClearLog");
@@ -259,9 +262,26 @@ TEST_F(ConfigFormTest, ClearingTheLogEmptiesOnlyAnExistingFileAndStandsAfterCanc
 TEST_F(ConfigFormTest, GetSystemOwnerFillsTheIdentifier)
 {
     ConfigForm form(settings, password);
+    auto *field = find<QLineEdit>(form, u"SystemId");
+    field->setText(u"before"_s);
     click(form, u"GetSystemOwner");
-    EXPECT_FALSE(SystemOwner::name().isEmpty());
-    EXPECT_EQ(find<QLineEdit>(form, u"SystemId")->text(), SystemOwner::name());
+    // A user without an entry in the password database leaves the field as it was.
+    const QString owner = SystemOwner::name();
+    EXPECT_EQ(field->text(), owner.isEmpty() ? u"before"_s : owner);
+}
+
+TEST_F(ConfigFormTest, ARegistryThatRefusesTheSaveKeepsTheDialogOpen)
+{
+    Registry broken(Registry::Role::ShortLived, profile.root()); // a folder is no database
+    ASSERT_FALSE(broken.isUsable());
+    Settings brokenSettings(broken);
+    HalvPassword brokenPassword(brokenSettings, cheap);
+    ConfigForm form(brokenSettings, brokenPassword);
+    form.show();
+    dialogs.expect(Dialogs::Kind::Error, ConfigText::settingsNotSaved());
+    click(form, u"SaveButton");
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_NE(form.result(), QDialog::Accepted);
 }
 
 TEST_F(ConfigFormTest, DriveLettersMapToFolders)
