@@ -68,6 +68,22 @@ TEST(VoltraneReg, SetGetListDeleteAndTheirExitStatus)
     EXPECT_TRUE(help.out.startsWith("Usage: voltrane-reg"));
 }
 
+TEST(VoltraneReg, RefusesTheRootAndEmptyValueNamesAndSaysWhy)
+{
+    TempProfile profile;
+    ASSERT_EQ(run(VOLTRANE_REG, {u"set"_s, job, u"sJobName"_s, u"Nightly backup"_s}).status, 0);
+    // What `voltrane-reg delete "$K"` makes of an unset K, and its neighbours.
+    for (const QStringList &args : {QStringList{u"delete"_s, QString()},
+             QStringList{u"delete"_s, u"\\"_s}, QStringList{u"delete"_s, u"\\\\"_s},
+             QStringList{u"set"_s, job, QString(), u"x"_s}, QStringList{u"delete"_s, job, QString()}}) {
+        const Result r = run(VOLTRANE_REG, args);
+        EXPECT_EQ(r.status, 1) << args.join(u'|').toStdString();
+        EXPECT_FALSE(r.err.isEmpty());
+    }
+    EXPECT_EQ(run(VOLTRANE_REG, {u"get"_s, job, u"sJobName"_s}).out, "Nightly backup\n");
+    EXPECT_EQ(run(VOLTRANE_REG, {u"list"_s, job}).out, "sJobName=Nightly backup\n");
+}
+
 TEST(VoltraneReg, ExportAndImportRoundTripThroughFilesAndPipes)
 {
     TempProfile profile;
