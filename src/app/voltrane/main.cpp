@@ -5,6 +5,7 @@
 
 #include "engine/engine.h"
 #include "engine/processdatalister.h"
+#include "engine/ticktimer.h"
 #include "interchange/preloadsettings.h"
 #include "interchange/startupjoblist.h"
 #include "log/activitylog.h"
@@ -13,6 +14,7 @@
 #include "platform/instancelock.h"
 #include "platform/logindsessioncontrol.h"
 #include "platform/posixprocesslauncher.h"
+#include "platform/programoptions.h"
 #include "platform/registry.h"
 #include "platform/signalwatcher.h"
 #include "store/jobstore.h"
@@ -20,12 +22,30 @@
 #include "ui/mainform.h"
 
 #include <QApplication>
-#include <QTimer>
 
 #include <cstdio>
 
+namespace {
+
+const ProgramOptions::Program program{"voltrane", "Usage: voltrane [/LOADFILE FILE | /uninstall]",
+    "\n"
+    "Halvorn's job scheduler on the desktop: runs the jobs of the registry file on their\n"
+    "schedules, with a window, a tray icon and a mini window.\n"
+    "\n"
+    "  /LOADFILE FILE   load the settings pre-load file FILE before the settings are read\n"
+    "  --help           show this text\n"
+    "  --version        show the version\n"
+    "\n"
+    "SIGHUP reads the settings and the job list again. One scheduler runs per registry file.\n",
+    true};
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    // Before the application object, which needs a display.
+    if (const auto status = ProgramOptions::handle(argc, argv, program))
+        return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("voltrane"));
     QApplication::setApplicationDisplayName(MainForm::caption);
@@ -72,8 +92,9 @@ int main(int argc, char *argv[])
     if (!window.isVisible())
         window.show();
 
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, &app, [&engine] { engine.tick(); });
-    timer.start(engine.timerInterval());
+    QObject::connect(&watcher, &SignalWatcher::reloadRequested, &app,
+        [&engine] { engine.reloadSettingsAndRefresh(); });
+    TickTimer timer([&engine] { return engine.timerInterval(); }, [&engine] { engine.tick(); });
+    timer.start();
     return app.exec();
 }
