@@ -19,6 +19,7 @@
 #include "ui/whatsthispopup.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -319,6 +320,7 @@ TEST_P(RenameTest, RenamesOnlyWhatIsSafe)
     job(u"Backup"_s, 0);
     job(u"Report"_s, 0);
     open();
+    form->selectKey(u"Backup"_s);
     {
         ScriptedDialogs dialogs;
         if (!c.refusal.isEmpty())
@@ -337,6 +339,7 @@ TEST_P(RenameTest, RenamesOnlyWhatIsSafe)
     EXPECT_EQ(logText().contains(u"has been renamed to:"_s), renamed && c.to != u"Backup"_s);
     if (c.expectedKey != u"Backup"_s)
         EXPECT_GE(form->engine().find(c.expectedKey), 0);
+    EXPECT_EQ(form->currentKey(), c.expectedKey);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, RenameTest,
@@ -456,6 +459,22 @@ TEST_F(MainFormTest, ARefusedPasswordStopsTheActionButNotTheEndOfTheSession)
     form->closeWithoutQuestions();
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(settings.contains(Settings::Section::Config, u"iPosition Width"_s));
+}
+
+TEST_F(MainFormTest, WhileAModalDialogIsOpenShowAndCloseRaiseIt)
+{
+    open();
+    RefusingGuard guard;
+    form->setPasswordGuard(&guard);
+    QDialog dialog(form.get());
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.show();
+    EXPECT_FALSE(form->close());
+    form->showFromTray();
+    EXPECT_TRUE(guard.asked.isEmpty()); // nothing asked over the open dialog
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(dialog.isVisible());
+    dialog.hide();
 }
 
 TEST_F(MainFormTest, CopyLeavesCtrlCToAnEditedCaption)

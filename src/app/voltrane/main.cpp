@@ -3,6 +3,7 @@
 
 // voltrane: the scheduler on the desktop.
 
+#include "engine/engine.h"
 #include "engine/processdatalister.h"
 #include "log/activitylog.h"
 #include "platform/clock.h"
@@ -17,7 +18,10 @@
 #include "ui/config/configform.h"
 #include "ui/config/halvpassword.h"
 #include "ui/config/passwordcheck.h"
+#include "ui/dialogs.h"
 #include "ui/mainform.h"
+#include "ui/mainformtext.h"
+#include "ui/showrequestserver.h"
 
 #include <QApplication>
 
@@ -29,14 +33,26 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("voltrane"));
     QApplication::setApplicationDisplayName(MainForm::caption);
 
-    // One scheduler at a time, desktop or headless: a second start ends at once, silently.
+    // One scheduler at a time, desktop or headless. A second voltrane asks the first to
+    // show its window and ends; when the scheduler is not a voltrane that answers (the
+    // headless voltraned), the user is told, as it would otherwise vanish without a word.
     InstanceLock lock;
+    const QString showPath = ShowRequestServer::socketPath(Registry::defaultPath());
     if (!lock.tryAcquire()) {
-        if (lock.errorString().isEmpty())
-            return 0;
+        if (lock.errorString().isEmpty()) {
+            if (ShowRequestServer::requestShow(showPath))
+                return 0;
+            const QString text = MainFormText::otherSchedulerRunning(Registry::defaultPath());
+            std::fprintf(stderr, "voltrane: %s\n", text.toLocal8Bit().constData());
+            Dialogs::current().message(nullptr, Dialogs::Kind::Error, text);
+            return 1;
+        }
         std::fprintf(stderr, "voltrane: %s\n", lock.errorString().toLocal8Bit().constData());
         return 1;
     }
+    ShowRequestServer showRequests;
+    if (!showRequests.listen(showPath))
+        std::fprintf(stderr, "voltrane: a second start cannot reach this one: %s\n", showPath.toLocal8Bit().constData());
     Registry registry(Registry::Role::Scheduler);
     Settings settings(registry);
     JobStore store(registry);
@@ -56,6 +72,11 @@ int main(int argc, char *argv[])
     QObject::connect(&watcher, &SignalWatcher::terminationRequested, &window, &MainForm::closeWithoutQuestions);
     QObject::connect(&window, &MainForm::closed, &app, [] { QApplication::quit(); });
     QApplication::setQuitOnLastWindowClosed(false);
+
+    QObject::connect(&showRequests, &ShowRequestServer::showRequested, &window, &MainForm::showFromTray);
+    // SIGHUP: the settings read again and the job list refreshed, as after the configuration.
+    QObject::connect(&watcher, &SignalWatcher::reloadRequested, &window,
+        [&window] { window.engine().reloadSettingsAndRefresh(); });
 
     window.setPasswordGuard(&passwordCheck);
     window.setConfigurationDialog([&](QWidget *parent) {
