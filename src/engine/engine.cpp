@@ -22,6 +22,7 @@
 #include "store/settings.h"
 #include "store/valuecodec.h"
 
+#include <algorithm>
 #include <exception>
 
 using namespace Qt::StringLiterals;
@@ -90,10 +91,9 @@ Engine::~Engine() = default;
 
 void Engine::readSettings()
 {
-    m_timerInterval = m_settings.integer(settings::TimerInterval);
-    // A timer that fires without pause would take a whole core.
-    if (m_timerInterval < 10)
-        m_timerInterval = 10;
+    // A timer that fires without pause would take a whole core; one of 2^31 ms never fires.
+    m_timerInterval = std::clamp(m_settings.integer(settings::TimerInterval), minTimerInterval,
+        maxTimerInterval);
     m_startAsWindow = m_settings.integer(settings::StartAsWindow);
     m_categories = LogCategories::load(m_settings);
     m_columns[StatusColumn] = m_settings.boolean(settings::ListStatus);
@@ -103,6 +103,12 @@ void Engine::readSettings()
     m_columns[LastEndColumn] = m_settings.boolean(settings::ListLastEnd);
     m_columns[LastStatusColumn] = m_settings.boolean(settings::ListLastStatus);
     m_useRecycleBin = m_settings.boolean(settings::UseRecycleBin);
+}
+
+void Engine::reloadSettingsAndRefresh()
+{
+    readSettings();
+    refreshJobList();
 }
 
 void Engine::setActivity(int jobType, JobActivity *activity) { m_activities.insert(jobType, activity); }
@@ -366,7 +372,7 @@ void Engine::tick()
         if (!m_suspended) {
             m_trayFrame = (m_trayFrame + 1) % 8;
             m_host.setTrayFrame(m_trayFrame);
-            refreshSchedulesIfChanged();
+            refreshIfChangedElsewhere();
             walk(t, minuteChanged);
         }
     } catch (const std::exception &error) {
@@ -378,17 +384,43 @@ void Engine::tick()
     }
 }
 
-void Engine::refreshSchedulesIfChanged()
+void Engine::refreshIfChangedElsewhere()
 {
-    // The custom time lists are read at each use; another program's write shows in the
-    // registry's data version, and only then are the cached lists read again.
+    // Another program's write (voltrane-reg, a second editor) shows in the registry's data
+    // version: the job list is refreshed as after an editor's save, running entries kept.
     const qint64 version = m_store.registry().dataVersion();
     if (version == m_dataVersion)
         return;
     m_dataVersion = version;
-    for (int i = 0; i < m_queue.count(); ++i)
-        if (m_queue[i].inUse)
-            m_queue[i].schedule = Schedule::read(m_store, m_queue[i].jobName);
+    refreshJobList();
+}
+
+qint64 Engine::minuteStamp(const TickTime &t)
+{
+    return t.now.date().toJulianDay() * 1440 + t.hour * 60 + t.minute;
+}
+
+bool Engine::startedByRuleIn(const QueueEntry &e, const TickTime &t) const
+{
+    if (e.customKind == 4)
+        return m_startedAfterStartup.contains(e.jobName);
+    if (e.customKind < 0 || e.customKind > 2)
+        return false;
+    const auto found = m_ruleStarts.constFind(e.jobName);
+    return found != m_ruleStarts.constEnd() && found->contains(minuteStamp(t));
+}
+
+void Engine::noteRuleStart(const QueueEntry &e, const TickTime &t)
+{
+    if (e.customKind == 4) {
+        m_startedAfterStartup.insert(e.jobName);
+    } else if (e.customKind >= 0 && e.customKind <= 2) {
+        QSet<qint64> &minutes = m_ruleStarts[e.jobName];
+        // Only the last two days can come round again after a step of the clock.
+        const qint64 oldest = minuteStamp(t) - 2 * 1440;
+        minutes.removeIf([oldest](qint64 stamp) { return stamp < oldest; });
+        minutes.insert(minuteStamp(t));
+    }
 }
 
 void Engine::walk(const TickTime &t, bool minuteChanged)
@@ -439,8 +471,8 @@ void Engine::treat(int index, const TickTime &t, bool minuteChanged)
     if (m_categories.jobPrestarts)
         log(EngineText::prestartPassed(job));
 
-    if (!byRequest && (e.customKind == 0 || e.customKind == 2))
-        m_fixedStarts.insert(job, {t.now.date(), t.hour, t.minute, t.now.offsetFromUtc()});
+    if (!byRequest)
+        noteRuleStart(e, t);
     e.runState = QueueEntry::Active;
     startByType(index, t);
 }
@@ -474,16 +506,7 @@ bool Engine::decideStart(int index, const TickTime &t)
         holds = timeRuleHolds(e.schedule, 0, e.hour, e.minute, e.second, t.hour, t.minute,
             t.second, e.waitCounter, m_startupMinutes, e.jobName);
     }
-    if (holds && (e.customKind == 0 || e.customKind == 2)) {
-        // The second pass of the hour repeated when daylight saving time ends shows the
-        // same wall-clock minute at another UTC offset: that start already happened.
-        const auto last = m_fixedStarts.constFind(e.jobName);
-        if (last != m_fixedStarts.constEnd() && last->date == t.now.date() && last->hour == t.hour
-            && last->minute == t.minute && last->utcOffset != t.now.offsetFromUtc()) {
-            return false;
-        }
-    }
-    return holds;
+    return holds && !startedByRuleIn(e, t);
 }
 
 void Engine::startByType(int index, const TickTime &t)

@@ -460,24 +460,44 @@ TEST_F(EngineTest, ActivitiesNotYetAvailableAndUnknownTypesFail)
     EXPECT_TRUE(logLines().contains(u"Debug, job: Type7: unknown job type 7; the run counts as failed."_s));
 }
 
-TEST_F(EngineTest, ClockStepsNeverStartAnEntryTwiceInATick)
+TEST_F(EngineTest, ClockStepsBackNeverStartATimedJobTwiceForOneMinute)
 {
     program(u"Ten"_s, 10, 0, 0);
     start();
     runUntil(at(10, 0, 0));
     launcher.finishLast(0);
     engine->tick();
-    clock.set(at(10, 0, 0) .addSecs(-3600)); // an hour back: the same minute, no change
+    clock.set(at(10, 0, 0).addSecs(-3600)); // an hour back, as NTP after a wrong boot time
     engine->tick();
-    EXPECT_EQ(entry(u"Ten"_s).runState, QueueEntry::Complete);
     clock.set(at(9, 59, 30)); // back into the minute before: the entry waits again
     engine->tick();
-    clock.set(at(10, 0, 0));
-    engine->tick();
-    EXPECT_EQ(startsOf(u"Ten"_s), 2); // once per pass of its minute, never twice in a tick
-    clock.set(at(10, 0, 0, 250));
+    runUntil(at(10, 0, 30));
+    EXPECT_EQ(startsOf(u"Ten"_s), 1);
+    // A request is no time rule.
+    ASSERT_TRUE(engine->startOnRequest(u"Ten"_s));
     engine->tick();
     EXPECT_EQ(startsOf(u"Ten"_s), 2);
+}
+
+TEST_F(EngineTest, ARebuildWithinTheMinuteStartsNoCompletedJobAgain)
+{
+    program(u"Backup"_s, 10, 0, 0); // second 0: the whole minute
+    program(u"Early"_s, 0, 0, 0, {{u"iCustomTimeType"_s, u"4"_s}, {u"iCustomTimeHourMin"_s, u"1"_s}});
+    clock.set(at(10, 0, 5));
+    start();
+    runUntil(at(10, 0, 10));
+    ASSERT_EQ(startsOf(u"Backup"_s), 1);
+    ASSERT_EQ(startsOf(u"Early"_s), 1); // at the first tick, whatever its minute
+    for (const auto &p : launcher.processes())
+        launcher.finish(p.handle, 0);
+    engine->tick();
+    // Another job edited, the configuration saved, a change from another process.
+    program(u"Other"_s, 11, 0, 0);
+    engine->refreshJobList();
+    engine->reloadSettingsAndRefresh();
+    runUntil(at(10, 0, 40));
+    EXPECT_EQ(startsOf(u"Backup"_s), 1);
+    EXPECT_EQ(startsOf(u"Early"_s), 1);
 }
 
 // The hour repeated when daylight saving time ends shows 02:30 twice; a job at 02:30

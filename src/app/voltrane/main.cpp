@@ -68,6 +68,9 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     QObject::connect(&showRequests, &ShowRequestServer::showRequested, &window, &MainForm::showFromTray);
+    // SIGHUP: the settings read again and the job list refreshed, as after the configuration.
+    QObject::connect(&watcher, &SignalWatcher::reloadRequested, &window,
+        [&window] { window.engine().reloadSettingsAndRefresh(); });
     window.start(QApplication::arguments());
     return app.exec();
 }
