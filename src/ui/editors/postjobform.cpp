@@ -6,6 +6,7 @@
 #include "ui/dialogs.h"
 #include "ui/editors/editortext.h"
 #include "ui/editors/formhelpers.h"
+#include "ui/editors/programkind.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -51,13 +52,16 @@ PostJobForm::PostJobForm(const PostJobValues &values, const QStringList &jobs, Q
             const QString name = Dialogs::current().openFileName(this, tr("Program to run"),
                 path->text(), tr("All files (*)"));
             if (!name.isEmpty()) {
-                path->setText(name);
+                path->setText(ProgramKind::quote(name));
                 program->setChecked(true);
             }
         });
         layout->addWidget(box);
     }
     layout->addWidget(FormHelpers::buttons(this, tr("&Save"), u"ButtonSave"_s));
+    // Only now, with each side in its own group: radio buttons exclude their siblings.
+    for (const auto &[side, code] : { std::pair{ &m_success, values.successCode }, std::pair{ &m_fail, values.failCode } })
+        (code == 1 ? side->job : code == 2 ? side->program : side->none)->setChecked(true);
 }
 
 PostJobForm::Side PostJobForm::makeSide(const QString &prefix, const QString &noneText, int code,
@@ -89,7 +93,6 @@ PostJobForm::Side PostJobForm::makeSide(const QString &prefix, const QString &no
     } else {
         s.jobs->setCurrentIndex(-1);
     }
-    (code == 1 ? s.job : code == 2 ? s.program : s.none)->setChecked(true);
     QRadioButton *job = s.job, *program = s.program;
     connect(s.jobs, &QComboBox::activated, job, [job] { job->setChecked(true); });
     connect(s.path, &QLineEdit::textEdited, program, [program] { program->setChecked(true); });

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 QString ProgramKind::resolve(const QString &program)
@@ -24,6 +26,16 @@ QString ProgramKind::resolve(const QString &program)
             return candidate;
     }
     return program;
+}
+
+QString ProgramKind::quote(const QString &path)
+{
+    static const QString special = u" \t\n'\"\\$`"_s;
+    if (std::none_of(path.begin(), path.end(), [](QChar c) { return special.contains(c); }))
+        return path;
+    QString quoted = path;
+    quoted.replace(u"'"_s, u"'\\''"_s);
+    return u'\'' + quoted + u'\'';
 }
 
 QString ProgramKind::describe(const QString &programText)

@@ -15,4 +15,7 @@ public:
     static QString describe(const QString &programText);
     // The file the launcher would start for a bare name, else the name itself.
     static QString resolve(const QString &program);
+    // A chosen file as one word of a command line: quoted when it holds blanks, quotes or
+    // backslashes, as the launcher splits the line.
+    static QString quote(const QString &path);
 };

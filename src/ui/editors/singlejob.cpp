@@ -119,7 +119,7 @@ SingleJob::SingleJob(const EditorContext &context, const QString &jobName, QWidg
         const QString name = Dialogs::current().openFileName(this, tr("Program to run"),
             ProgramKind::resolve(m_program->text()), tr("All files (*)"));
         if (!name.isEmpty())
-            m_program->setText(name);
+            m_program->setText(ProgramKind::quote(name));
     });
     connect(templates, &QPushButton::clicked, this, &SingleJob::chooseTemplate);
     connect(prestart, &QPushButton::clicked, this, &SingleJob::editPrestart);

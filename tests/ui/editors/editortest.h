@@ -22,6 +22,11 @@
 #include <functional>
 #include <memory>
 
+#include <ostream>
+
+// Readable texts in the failure messages.
+inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
+
 // A temporary registry, a clock at 2026-12-10 14:05:09 and scripted dialogs for the editor
 // tests, with helpers that find widgets by object name and drive modal sub-dialogs.
 class EditorTest : public ::testing::Test
