@@ -14,6 +14,7 @@
 #include "platform/signalwatcher.h"
 #include "store/jobstore.h"
 #include "store/settings.h"
+#include "ui/editors/editorfactory.h"
 #include "ui/mainform.h"
 
 #include <QApplication>
@@ -44,6 +45,8 @@ int main(int argc, char *argv[])
     ProcessDataLister processes;
     MainForm window({store, settings, log, clock, launcher,
         [](const QString &folder) { return DiskSpace::freeBytes(folder); }, &session, &processes});
+    EditorFactory editors({registry, store, settings, clock});
+    window.setEditorFactory(&editors);
 
     // SIGTERM and SIGINT end the program as the end of the session does: no questions,
     // the state saved.

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "ui/mainformtext.h"
+
 #include <QCoreApplication>
 #include <QString>
 
@@ -33,10 +35,8 @@ inline QString jobNameTaken()
 {
     return tr("A job by this name already exists, please enter a different job name...");
 }
-inline QString jobNameBackslash()
-{
-    return tr("A job name cannot contain a backslash (\\), please enter a different job name...");
-}
+// The main window refuses such a name in a rename with the same words.
+inline QString jobNameBackslash() { return MainFormText::jobNameHasBackslash(); }
 inline QString programMissing() { return tr("Please enter a program to run..."); }
 inline QString noWeekday() { return tr("Please select at least 1 day of the week for \"These Days\".."); }
 inline QString noDates() { return tr("There are not dates entered for \"Specific Dates\".."); }
@@ -82,12 +82,12 @@ inline QString startDirMissing(const QString &dir)
 }
 inline QString driveNotMapped() { return tr("(not mapped)"); }
 
-// Notification. Sending "MAPI" mail is done by the system's mail program on this platform.
-inline QString systemMailChoice() { return tr("&System Mail"); }
+// Notification. "MAPI" mail is the system mail program here (docs/platform.md, wording).
+inline QString systemMailChoice() { return tr("&System mail program (sendmail)"); }
 inline QString systemMailMissing()
 {
-    return tr("Your system does not support sending mail through its mail program, check "
-              "for existance of sendmail or install this feature..");
+    return tr("Your system does not support email through the system mail program (sendmail), "
+              "check for existance of sendmail or install this feature..");
 }
 inline QString noMailMethod() { return tr("Please select an email method..."); }
 inline QString noRecipient() { return tr("Please enter at least 1 email recipient..."); }

@@ -54,3 +54,25 @@ TEST_F(EditorTest, AJobMadeInTheEditorRunsAsItsScheduleSays)
 }
 
 } // namespace
+
+#include "ui/editors/editorfactory.h"
+
+namespace {
+
+TEST_F(EditorTest, TheFactoryOpensTheProgramEditorAndNamesTheSavedJob)
+{
+    EditorFactory factory(context);
+    EXPECT_TRUE(factory.canEdit(0));
+    whenShown<SingleJob>([](SingleJob *e) {
+        child<QLineEdit>(e, "EditJobName")->setText(u"Made"_s);
+        child<QLineEdit>(e, "EditProgram")->setText(u"/bin/true"_s);
+        click(e, "ButtonSave");
+    });
+    EXPECT_TRUE(factory.edit(nullptr, QString(), 0));
+    EXPECT_EQ(factory.savedJobName(), u"Made"_s);
+    whenShown<SingleJob>([](SingleJob *e) { click(e, "ButtonCancel"); });
+    EXPECT_FALSE(factory.edit(nullptr, u"Made"_s, 0));
+    EXPECT_TRUE(factory.savedJobName().isEmpty());
+}
+
+} // namespace
