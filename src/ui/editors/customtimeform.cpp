@@ -57,6 +57,8 @@ CustomTimeForm::CustomTimeForm(const CustomTimeValues &values, QWidget *parent)
     m_hour2 = spin(this, u"EditTimeHour"_s, 0, 23);
     m_minute2 = spin(this, u"EditTimeMin"_s, 0, 59);
     m_second2 = spin(this, u"EditTimeSec"_s, 0, 59);
+    for (QListWidget *l : { m_minuteList, m_timeList })
+        l->setMaximumHeight(110);
     m_addTime = button(tr("add:"), u"ButtonAddTime"_s, this);
     m_deleteTime = button(tr("delete"), u"ButtonDeleteTime"_s, this);
 

@@ -54,6 +54,9 @@ QPushButton *button(const QString &text, const QString &name, QWidget *parent, c
     b->setAutoDefault(false);
     if (!hint.isEmpty())
         b->setToolTip(hint);
+    // The browse buttons stay small beside their fields.
+    if (text == u"...")
+        b->setFixedWidth(b->fontMetrics().horizontalAdvance(text) + 24);
     return b;
 }
 

@@ -60,9 +60,9 @@ SchedulePanel::SchedulePanel(QWidget *parent) : QWidget(parent)
     auto *group = new QGroupBox(tr("Schedule"), this);
     group->setObjectName(u"GroupSchedule"_s);
     m_group = group;
-    const QStringList kindTexts{ tr("Every &day"), tr("Every other &odd day (1,3..)"),
-        tr("Every other e&ven day (2,4..)"), tr("These da&ys:"), tr("These da&tes:"),
-        tr("These days of the mo&nth:") };
+    const QStringList kindTexts{ tr("E&very day"), tr("Every other odd day (&1,3..)"),
+        tr("Every other even day (&2,4..)"), tr("These days:"), tr("These dates:"),
+        tr("These days of the month:") };
     const QStringList kindNames{ u"RadioEveryDay"_s, u"RadioOddDays"_s, u"RadioEvenDays"_s,
         u"RadioTheseDays"_s, u"RadioTheseDates"_s, u"RadioDaysOfMonth"_s };
     for (int i = 0; i < kindTexts.size(); ++i) {

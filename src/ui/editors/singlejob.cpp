@@ -54,20 +54,20 @@ SingleJob::SingleJob(const EditorContext &context, const QString &jobName, QWidg
 
     auto *options = new QGroupBox(tr("Options"), this);
     options->setObjectName(u"GroupOptions"_s);
-    m_deleteJob = new QCheckBox(tr("Delete job a&fter running it"), options);
+    m_deleteJob = new QCheckBox(tr("Delete job after &running it"), options);
     m_deleteJob->setObjectName(u"CheckDeleteJob"_s);
     m_hold = new QCheckBox(tr("Put job on &hold"), options);
     m_hold->setObjectName(u"CheckHold"_s);
-    m_secure = new QCheckBox(tr("Make this a sec&ure job"), options);
+    m_secure = new QCheckBox(tr("Ma&ke this a secure job"), options);
     m_secure->setObjectName(u"CheckSecure"_s);
     auto *optionsLayout = new QVBoxLayout(options);
     for (QCheckBox *c : { m_deleteJob, m_hold, m_secure })
         optionsLayout->addWidget(c);
 
     auto *prePost = new QGroupBox(tr("Pre && Post Job Actions"), this);
-    auto *prestart = button(tr("P&reStart Actions"), u"ButtonPrestart"_s, prePost,
+    auto *prestart = button(tr("&PreStart Actions"), u"ButtonPrestart"_s, prePost,
         tr("Set prestart criteria.. ie: Starting Directory"));
-    auto *postJob = button(tr("Post-&Job Actions"), u"ButtonPostJob"_s, prePost,
+    auto *postJob = button(tr("Post-Jo&b Actions"), u"ButtonPostJob"_s, prePost,
         tr("Set actions that will be taken when this job ends"));
     auto *system = button(tr("S&ystem Settings"), u"ButtonSystem"_s, prePost);
     auto *prePostLayout = new QVBoxLayout(prePost);
@@ -77,7 +77,7 @@ SingleJob::SingleJob(const EditorContext &context, const QString &jobName, QWidg
     auto *other = new QGroupBox(tr("Other Options"), this);
     auto *notify = button(tr("&Notification Criteria"), u"ButtonNotify"_s, other);
     auto *terminate = button(tr("&Termination Criteria"), u"ButtonTerminate"_s, other);
-    auto *success = button(tr("Success && Failure &Criteria"), u"ButtonSuccess"_s, other,
+    auto *success = button(tr("S&uccess && Failure Criteria"), u"ButtonSuccess"_s, other,
         tr("Set criteria to test to determine if the job was successful or failed"));
     auto *otherLayout = new QVBoxLayout(other);
     for (QPushButton *b : { notify, terminate, success })
@@ -88,10 +88,10 @@ SingleJob::SingleJob(const EditorContext &context, const QString &jobName, QWidg
     auto *cancelButton = button(tr("&Cancel"), u"ButtonCancel"_s, this, tr("Close this form without saving the data"));
 
     auto *form = new QGridLayout;
-    form->addWidget(FormHelpers::label(tr("Job &Name:"), m_name, this), 0, 0);
+    form->addWidget(FormHelpers::label(tr("&Job Name:"), m_name, this), 0, 0);
     form->addWidget(m_name, 0, 1, 1, 3);
     form->addWidget(m_schedule, 1, 0, 1, 4);
-    form->addWidget(FormHelpers::label(tr("&Program:"), m_program, this), 2, 0);
+    form->addWidget(FormHelpers::label(tr("Pro&gram:"), m_program, this), 2, 0);
     form->addWidget(m_program, 2, 1);
     form->addWidget(browse, 2, 2);
     form->addWidget(templates, 2, 3);
