@@ -15,6 +15,7 @@
 #include "store/jobstore.h"
 #include "store/settings.h"
 #include "ui/dialogs.h"
+#include "ui/editors/editorfactory.h"
 #include "ui/mainform.h"
 #include "ui/mainformtext.h"
 #include "ui/showrequestserver.h"
@@ -59,6 +60,8 @@ int main(int argc, char *argv[])
     ProcessDataLister processes;
     MainForm window({store, settings, log, clock, launcher,
         [](const QString &folder) { return DiskSpace::freeBytes(folder); }, &session, &processes});
+    EditorFactory editors({registry, store, settings, clock});
+    window.setEditorFactory(&editors);
 
     // SIGTERM and SIGINT end the program as the end of the session does: no questions,
     // the state saved.
