@@ -16,6 +16,9 @@
 #include "store/settings.h"
 #include "ui/dialogs.h"
 #include "ui/editors/editorfactory.h"
+#include "ui/config/configform.h"
+#include "ui/config/halvpassword.h"
+#include "ui/config/passwordcheck.h"
 #include "ui/mainform.h"
 #include "ui/mainformtext.h"
 #include "ui/showrequestserver.h"
@@ -58,6 +61,8 @@ int main(int argc, char *argv[])
     PosixProcessLauncher launcher;
     LogindSessionControl session;
     ProcessDataLister processes;
+    HalvPassword password(settings);
+    PasswordCheck passwordCheck(settings, store, password);
     MainForm window({store, settings, log, clock, launcher,
         [](const QString &folder) { return DiskSpace::freeBytes(folder); }, &session, &processes});
     EditorFactory editors({registry, store, settings, clock});
@@ -74,6 +79,11 @@ int main(int argc, char *argv[])
     // SIGHUP: the settings read again and the job list refreshed, as after the configuration.
     QObject::connect(&watcher, &SignalWatcher::reloadRequested, &window,
         [&window] { window.engine().reloadSettingsAndRefresh(); });
+    window.setPasswordGuard(&passwordCheck);
+    window.setConfigurationDialog([&](QWidget *parent) {
+        return ConfigForm::run(parent, settings, password, [&window] { window.reloadLog(); });
+    });
+
     window.start(QApplication::arguments());
     return app.exec();
 }
