@@ -23,6 +23,9 @@ MiniForm::MiniForm(Settings &settings, QWidget *parent)
     connect(m_ui->CloseButton, &QToolButton::clicked, this, &MiniForm::closeClicked);
     connect(m_ui->LogButton, &QToolButton::clicked, this, &MiniForm::logClicked);
     setJobCount(QString());
+    // Room for one line of text even while the panel is empty.
+    m_ui->JobCountPanel->setMinimumHeight(
+        m_ui->JobCountPanel->fontMetrics().height() + 2 * m_ui->JobCountPanel->frameWidth() + 2);
     // 104 by 41 as designed, or more where the desktop's font needs it.
     m_designed = QSize(104, 41).expandedTo(sizeHint());
     setFixedSize(m_designed);
@@ -60,7 +63,15 @@ QString MiniForm::jobCount() const { return m_ui->JobCountPanel->text(); }
 
 void MiniForm::closeEvent(QCloseEvent *event)
 {
-    // Hidden rather than closed: a closed last window would end the program.
+    // The program's own end (QApplication::quit closes every window) is never refused.
+    if (!event->spontaneous()) {
+        if (isVisible())
+            closeStored();
+        event->accept();
+        return;
+    }
+    // The window manager's close only hides it, and not even that while it is the only
+    // way back to the program.
     event->ignore();
     if (m_mayHide && m_mayHide())
         closeStored();

@@ -32,7 +32,7 @@ public:
     QString jobCount() const;
 
     // Whether a close by the window manager may hide it. While it is the only way back to
-    // the program (no tray icon), such a close is refused.
+    // the program (no tray icon), such a close is refused; the program's own end is not.
     void setMayHide(std::function<bool()> mayHide) { m_mayHide = std::move(mayHide); }
 
 signals:

@@ -109,12 +109,12 @@ std::optional<QStringList> PrintExport::chooseJobs(const QStringList &selected,
     return all;
 }
 
-QStringList PrintExport::jobLines(const QStringList &captions)
+QStringList PrintExport::jobLines(const QStringList &keys)
 {
     QStringList lines;
-    lines.reserve(captions.size() * 5);
-    for (const QString &caption : captions)
-        lines.append(PrintComposer::jobBlock(JobValues(m_store.registry().values(JobStore::storeKey + u'\\' + caption))));
+    lines.reserve(keys.size() * 5);
+    for (const QString &key : keys)
+        lines.append(PrintComposer::jobBlock(JobValues(m_store.registry().values(JobStore::storeKey + u'\\' + key))));
     return lines;
 }
 

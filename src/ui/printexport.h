@@ -40,19 +40,19 @@ public:
     // line says so.
     bool copyLog(QWidget *logView);
 
-    // The jobs of the "&Scheduler" page: `selected` and `all` hold the captions in the
+    // The jobs of the "&Scheduler" page: `selected` and `all` hold the job keys in the
     // list's display order. With none selected the user is asked about the whole list.
     bool printJobs(const QStringList &selected, const QStringList &all, const QFont &font);
     bool copyJobs(const QStringList &selected, const QStringList &all);
 
     // The lines of the given jobs, one block each, in the given order.
-    QStringList jobLines(const QStringList &captions);
+    QStringList jobLines(const QStringList &keys);
 
     // "Print &Setup...": the system's print dialog on the printer of later prints.
     void printSetup();
 
 private:
-    // The captions to act on, or nothing when the user declined the whole list.
+    // The keys to act on, or nothing when the user declined the whole list.
     std::optional<QStringList> chooseJobs(const QStringList &selected, const QStringList &all,
         const QString &question);
     void status(const QString &text);

@@ -13,11 +13,13 @@
 #include "support/ui/faketrayicon.h"
 #include "ui/desktoppresence.h"
 #include "ui/miniform.h"
-#include "ui/presencetext.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QMainWindow>
+#include <QMenu>
 #include <QToolButton>
+#include <QtTest/qtestspontaneevent.h>
 
 #include <gtest/gtest.h>
 
@@ -27,22 +29,35 @@ using Page = DesktopPresence::Page;
 
 namespace {
 
+// A close by the window manager, as opposed to one by the program.
+bool closeByWindowManager(QWidget &window)
+{
+    QCloseEvent event;
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    // Straight to the handler: sendEvent would mark the event as the program's own.
+    static_cast<QObject &>(window).event(&event);
+    return event.isAccepted();
+}
+
 class DesktopPresenceTest : public ::testing::Test
 {
 protected:
     DesktopPresenceTest()
     {
-        hooks.showMain = [this](std::optional<Page> page) {
-            shown.append(page);
+        hooks.showFromTray = [this] {
+            ++trayShows;
             window.show();
         };
-        hooks.allowShow = [this] {
-            ++showPasswordsAsked;
+        hooks.restore = [this](Page page) {
+            restores.append(page);
+            if (showPassword)
+                window.show();
             return showPassword;
         };
-        hooks.askClose = [this] { return closeAllowed; };
-        hooks.closeWithoutAsking = [this] { ++closes; };
-        hooks.jobsToday = [this] { return jobsToday; };
+        hooks.close = [this] {
+            ++closeQuestions;
+            return closeAllowed;
+        };
     }
 
     DesktopPresence &presence()
@@ -62,12 +77,11 @@ protected:
     QMainWindow window;
     FakeTrayIcon tray;
     DesktopPresence::Hooks hooks;
-    QList<std::optional<Page>> shown;
+    int trayShows = 0;
+    QList<Page> restores;
     bool showPassword = true;
-    int showPasswordsAsked = 0;
     bool closeAllowed = true;
-    int closes = 0;
-    int jobsToday = 0;
+    int closeQuestions = 0;
 
 private:
     std::unique_ptr<DesktopPresence> m_presence;
@@ -129,112 +143,61 @@ TEST_F(DesktopPresenceTest, TheIconGoesRoundItsEightCachedFramesAndStandsStillWh
     EXPECT_EQ(tray.icons.size(), 11);
 }
 
-TEST_F(DesktopPresenceTest, ALeftClickShowsTheHiddenWindowOnlyPastTheShowPassword)
-{
-    presence().addTrayIcon();
-    showPassword = false;
-    tray.click(Click::Left);
-    EXPECT_TRUE(shown.isEmpty());
-    EXPECT_FALSE(window.isVisible());
-
-    showPassword = true;
-    tray.click(Click::Left);
-    EXPECT_EQ(shown, QList<std::optional<Page>>{std::nullopt});
-    EXPECT_TRUE(window.isVisible());
-
-    // Already showing: brought forward, no password.
-    tray.click(Click::Left);
-    EXPECT_EQ(showPasswordsAsked, 2);
-    EXPECT_EQ(shown.size(), 1);
-}
-
-TEST_F(DesktopPresenceTest, ARightClickNeverShowsTheWindowAndTheMenuIsThePanels)
+TEST_F(DesktopPresenceTest, ALeftClickShowsTheHiddenWindowARightClickNever)
 {
     presence().addTrayIcon();
     tray.click(Click::Right);
     EXPECT_FALSE(window.isVisible());
-    EXPECT_TRUE(shown.isEmpty());
-    EXPECT_EQ(showPasswordsAsked, 0);
-    ASSERT_TRUE(tray.menu);
-    QStringList items;
-    for (QAction *action : tray.menu->actions())
-        items.append(action->text());
-    EXPECT_EQ(items, QStringList({PresenceText::openItem(), QString(), PresenceText::exitItem()}));
-
-    // "&Exit" goes through the close question.
-    closeAllowed = false;
-    tray.menu->actions().last()->trigger();
-    EXPECT_EQ(closes, 0);
-    closeAllowed = true;
-    tray.menu->actions().last()->trigger();
-    EXPECT_EQ(closes, 1);
+    tray.click(Click::Left);
+    EXPECT_EQ(trayShows, 1);
+    EXPECT_TRUE(window.isVisible());
+    // Already showing: brought forward without asking again.
+    tray.click(Click::Left);
+    EXPECT_EQ(trayShows, 1);
+    QMenu menu;
+    presence().setTrayMenu(&menu);
+    EXPECT_EQ(tray.menu, &menu);
 }
 
-TEST_F(DesktopPresenceTest, MinimisingHidesTheWindowIntoTheTrayOrTheMiniWindow)
-{
-    presence().addTrayIcon();
-    jobsToday = 1;
-    window.show();
-    window.showMinimized();
-    QApplication::processEvents();
-    // Hidden, not minimised: no task-bar button can restore it past the password.
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_FALSE(window.isMinimized());
-    EXPECT_FALSE(presence().isMiniWindowVisible());
-
-    settings.setBoolean(settings::MinimizeToSysTray, false);
-    window.show();
-    presence().minimise();
-    EXPECT_FALSE(window.isVisible());
-    ASSERT_TRUE(presence().isMiniWindowVisible());
-    EXPECT_EQ(presence().miniForm().jobCount(), u"1 job today"_s);
-    jobsToday = 0;
-    presence().closeMiniWindow();
-    presence().minimise();
-    EXPECT_EQ(presence().miniForm().jobCount(), u"0 jobs today"_s);
-
-    // With a tray to come back by, the window manager's close hides the mini window.
-    presence().miniForm().close();
-    EXPECT_FALSE(presence().isMiniWindowVisible());
-}
-
-TEST_F(DesktopPresenceTest, WithoutATrayTheMiniWindowIsTheWayBackAndStays)
+TEST_F(DesktopPresenceTest, AWindowManagerCloseHidesTheMiniWindowOnlyWithATrayToComeBackBy)
 {
     tray.available = false;
     presence().addTrayIcon();
     EXPECT_FALSE(presence().hasTrayIcon());
-
-    // "As an icon" and minimising to the tray both fall back to the mini window.
-    presence().startAs(1);
+    presence().showMiniWindow();
+    EXPECT_FALSE(closeByWindowManager(presence().miniForm()));
     EXPECT_TRUE(presence().isMiniWindowVisible());
-    presence().closeMiniWindow();
-    window.show();
-    presence().minimise();
-    EXPECT_FALSE(window.isVisible());
-    ASSERT_TRUE(presence().isMiniWindowVisible());
 
-    presence().miniForm().close();
-    QApplication::processEvents();
-    EXPECT_TRUE(presence().isMiniWindowVisible());
+    tray.available = true;
+    presence().addTrayIcon();
+    closeByWindowManager(presence().miniForm());
+    EXPECT_FALSE(presence().isMiniWindowVisible());
+
+    // The program's end closes it in any case: QApplication::quit closes every window.
+    tray.available = false;
+    presence().showMiniWindow();
+    presence().miniForm().move(130, 140);
+    EXPECT_TRUE(presence().miniForm().close());
+    EXPECT_FALSE(presence().isMiniWindowVisible());
+    EXPECT_EQ(settings.integer(settings::MiniFormLeft), 130);
 }
 
-TEST_F(DesktopPresenceTest, TheMiniWindowsButtonsAskThePasswordsAndGoToTheirPages)
+TEST_F(DesktopPresenceTest, TheMiniWindowsButtonsGoToTheirPagesAndARefusalKeepsIt)
 {
     presence().addTrayIcon();
     presence().showMiniWindow();
     showPassword = false;
     button("RestoreButton")->click();
     button("LogButton")->click();
-    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_EQ(restores, QList<Page>({Page::Scheduler, Page::Log}));
     EXPECT_TRUE(presence().isMiniWindowVisible());
+    EXPECT_FALSE(window.isVisible());
 
     showPassword = true;
     button("LogButton")->click();
-    EXPECT_EQ(shown, QList<std::optional<Page>>{Page::Log});
+    EXPECT_EQ(restores.last(), Page::Log);
     EXPECT_FALSE(presence().isMiniWindowVisible());
-    presence().showMiniWindow();
-    button("RestoreButton")->click();
-    EXPECT_EQ(shown.last(), Page::Scheduler);
+    EXPECT_TRUE(window.isVisible());
 }
 
 TEST_F(DesktopPresenceTest, ClosingFromTheMiniWindowBringsItBackWhenRefused)
@@ -248,14 +211,14 @@ TEST_F(DesktopPresenceTest, ClosingFromTheMiniWindowBringsItBackWhenRefused)
 
     closeAllowed = false;
     button("CloseButton")->click();
-    EXPECT_EQ(closes, 0);
+    EXPECT_EQ(closeQuestions, 1);
     EXPECT_TRUE(presence().isMiniWindowVisible());
     EXPECT_EQ(settings.integer(settings::MiniFormLeft), 170);
     EXPECT_EQ(settings.integer(settings::MiniFormTop), 130);
 
     closeAllowed = true;
     button("CloseButton")->click();
-    EXPECT_EQ(closes, 1);
+    EXPECT_EQ(closeQuestions, 2);
     EXPECT_FALSE(presence().isMiniWindowVisible());
 }
 

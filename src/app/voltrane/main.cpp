@@ -14,7 +14,11 @@
 #include "platform/signalwatcher.h"
 #include "store/jobstore.h"
 #include "store/settings.h"
+#include "ui/desktoppresence.h"
 #include "ui/mainform.h"
+#include "ui/mainformattach.h"
+#include "ui/printexport.h"
+#include "ui/systemtrayicon.h"
 
 #include <QApplication>
 
@@ -51,6 +55,11 @@ int main(int argc, char *argv[])
     QObject::connect(&watcher, &SignalWatcher::terminationRequested, &window, &MainForm::closeWithoutQuestions);
     QObject::connect(&window, &MainForm::closed, &app, [] { QApplication::quit(); });
     QApplication::setQuitOnLastWindowClosed(false);
+
+    SystemTrayIcon tray;
+    const auto presence = MainFormAttach::presence(window, tray, settings);
+    PrintExport exporter(store, clock, &window);
+    MainFormAttach::printing(window, exporter);
 
     window.start(QApplication::arguments());
     return app.exec();
