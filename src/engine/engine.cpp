@@ -42,33 +42,6 @@ private:
     bool &m_flag;
 };
 
-std::optional<QString> programCell(int jobType, int shutdownType, const QString &program)
-{
-    static const QString shutdownNames[] = {u"Unknown"_s, u"Windows shutdown"_s,
-        u"Shutdown & Poweroff"_s, u"Shutdown & Reboot"_s, u"Close Programs & Logoff"_s,
-        u"Restart Windows"_s, u"Terminate a Process"_s};
-    switch (jobType) {
-    case 0:
-        return program;
-    case 1:
-        if (shutdownType >= 0 && shutdownType <= 6)
-            return shutdownNames[shutdownType];
-        return std::nullopt;
-    case 2:
-        return u"Delete file"_s;
-    case 3:
-        return u"Create file"_s;
-    case 4:
-        return u"Copy file"_s;
-    case 5:
-        return u"Rename file"_s;
-    case 6:
-        return u"Send Email"_s;
-    default:
-        return std::nullopt;
-    }
-}
-
 } // namespace
 
 Engine::Engine(const Services &services)
@@ -206,7 +179,7 @@ JobRow Engine::rowOf(const JobValues &job) const
         row.cells.append(scheduleText(Schedule::fromValues(job.values())));
     const int jobType = job.integer(u"iJobType"_s, 0);
     if (m_columns[ProgramColumn]) {
-        const auto cell = programCell(jobType, job.integer(u"iShutdownType"_s, 0),
+        const auto cell = EngineText::programCell(jobType, job.integer(u"iShutdownType"_s, 0),
             jobType == 0 ? job.text(u"sProgram"_s) : QString());
         if (cell)
             row.cells.append(*cell);

@@ -14,14 +14,18 @@
 #include "platform/signalwatcher.h"
 #include "store/jobstore.h"
 #include "store/settings.h"
-#include "ui/dialogs.h"
-#include "ui/editors/editorfactory.h"
 #include "ui/config/configform.h"
 #include "ui/config/halvpassword.h"
 #include "ui/config/passwordcheck.h"
+#include "ui/desktoppresence.h"
+#include "ui/dialogs.h"
+#include "ui/editors/editorfactory.h"
 #include "ui/mainform.h"
+#include "ui/mainformattach.h"
 #include "ui/mainformtext.h"
+#include "ui/printexport.h"
 #include "ui/showrequestserver.h"
+#include "ui/systemtrayicon.h"
 
 #include <QApplication>
 
@@ -83,6 +87,10 @@ int main(int argc, char *argv[])
     window.setConfigurationDialog([&](QWidget *parent) {
         return ConfigForm::run(parent, settings, password, [&window] { window.reloadLog(); });
     });
+    SystemTrayIcon tray;
+    const auto presence = MainFormAttach::presence(window, tray, settings);
+    PrintExport exporter(store, clock, &window);
+    MainFormAttach::printing(window, exporter);
 
     window.start(QApplication::arguments());
     return app.exec();
