@@ -42,6 +42,14 @@ void QtDialogs::message(QWidget *parent, Kind kind, const QString &text, const Q
     box.exec();
 }
 
+void QtDialogs::notice(QWidget *parent, const QString &text, const QString &title)
+{
+    auto *box = new QMessageBox(QMessageBox::Information, titleOr(title), text, QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
 Dialogs::Answer QtDialogs::question(QWidget *parent, const QString &text, Buttons buttons,
     const QString &title)
 {
@@ -92,6 +100,13 @@ QString QtDialogs::saveFileName(QWidget *parent, const QString &title, const QSt
     const QString &filter)
 {
     return QFileDialog::getSaveFileName(parent, title, path, filter);
+}
+
+QString QtDialogs::saveFileNameUnconfirmed(QWidget *parent, const QString &title,
+    const QString &path, const QString &filter)
+{
+    return QFileDialog::getSaveFileName(parent, title, path, filter, nullptr,
+        QFileDialog::DontConfirmOverwrite);
 }
 
 QString QtDialogs::folderName(QWidget *parent, const QString &title, const QString &path)

@@ -29,6 +29,12 @@ public:
     // A message with only OK (Information, Warning or Error). Blocks until closed.
     virtual void message(QWidget *parent, Kind kind, const QString &text,
         const QString &title = QString()) = 0;
+    // A message that does not wait: it stays on the screen until closed while the program
+    // goes on (the engine's messages during a run). Tests see it as an Information message.
+    virtual void notice(QWidget *parent, const QString &text, const QString &title = QString())
+    {
+        message(parent, Kind::Information, text, title);
+    }
     // A question; Cancel (also Esc and the close box) when the buttons offer it, else No.
     virtual Answer question(QWidget *parent, const QString &text,
         Buttons buttons = Buttons::YesNo, const QString &title = QString()) = 0;
@@ -45,6 +51,13 @@ public:
     virtual QString saveFileName(QWidget *parent, const QString &title, const QString &path,
         const QString &filter) = 0;
     virtual QString folderName(QWidget *parent, const QString &title, const QString &path) = 0;
+    // A save dialog that does not ask about replacing an existing file: the caller asks
+    // with its own text. Tests see it as SaveFile.
+    virtual QString saveFileNameUnconfirmed(QWidget *parent, const QString &title,
+        const QString &path, const QString &filter)
+    {
+        return saveFileName(parent, title, path, filter);
+    }
 
     virtual std::optional<QFont> font(QWidget *parent, const QFont &initial) = 0;
     virtual std::optional<QColor> colour(QWidget *parent, const QColor &initial) = 0;
@@ -74,10 +87,13 @@ class QtDialogs : public Dialogs
 {
 public:
     void message(QWidget *parent, Kind kind, const QString &text, const QString &title) override;
+    void notice(QWidget *parent, const QString &text, const QString &title) override;
     Answer question(QWidget *parent, const QString &text, Buttons buttons,
         const QString &title) override;
     std::optional<QString> prompt(QWidget *parent, const QString &title, const QString &label,
         const QString &initial, bool password) override;
+    QString saveFileNameUnconfirmed(QWidget *parent, const QString &title, const QString &path,
+        const QString &filter) override;
     QString openFileName(QWidget *parent, const QString &title, const QString &path,
         const QString &filter) override;
     QStringList openFileNames(QWidget *parent, const QString &title, const QString &path,

@@ -3,10 +3,7 @@
 
 // voltrane: the scheduler on the desktop.
 
-#include "engine/engine.h"
 #include "engine/processdatalister.h"
-#include "interchange/preloadsettings.h"
-#include "interchange/startupjoblist.h"
 #include "log/activitylog.h"
 #include "platform/clock.h"
 #include "platform/diskspace.h"
@@ -20,7 +17,6 @@
 #include "ui/mainform.h"
 
 #include <QApplication>
-#include <QTimer>
 
 #include <cstdio>
 
@@ -38,42 +34,24 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "voltrane: %s\n", lock.errorString().toLocal8Bit().constData());
         return 1;
     }
-    SignalWatcher watcher;
-    QObject::connect(&watcher, &SignalWatcher::terminationRequested, &app, [] { QApplication::quit(); });
-
     Registry registry(Registry::Role::Scheduler);
     Settings settings(registry);
     JobStore store(registry);
     SystemClock clock;
-    MainForm window;
     ActivityLog log(settings, clock);
     PosixProcessLauncher launcher;
     LogindSessionControl session;
     ProcessDataLister processes;
-    Engine engine({store, settings, log, clock, launcher, window,
+    MainForm window({store, settings, log, clock, launcher,
         [](const QString &folder) { return DiskSpace::freeBytes(folder); }, &session, &processes});
-    // The settings pre-load file comes before any setting is read.
-    PreloadSettings preload(settings, log, [&window](const QString &text) { window.showMessage(text); });
-    preload.run(QApplication::arguments());
-    engine.readSettings();
 
-    // The first showing: the log page from the file, then Start of Day and the start-up
-    // job list file.
-    window.loadLog(log.logFilePath());
-    log.setSink(&window);
-    if (engine.startAsWindow() == 0)
-        window.show();
-    engine.startOfDay(Engine::StartOfDayKind::StartUp);
-    StartupJobList startupJobs(store, settings, log, clock);
-    if (startupJobs.run())
-        engine.refreshJobList();
-    engine.setFirstShow(false);
-    // Without a tray or mini window yet, the window is the only way back to the program.
-    if (!window.isVisible())
-        window.show();
+    // SIGTERM and SIGINT end the program as the end of the session does: no questions,
+    // the state saved.
+    SignalWatcher watcher;
+    QObject::connect(&watcher, &SignalWatcher::terminationRequested, &window, &MainForm::closeWithoutQuestions);
+    QObject::connect(&window, &MainForm::closed, &app, [] { QApplication::quit(); });
+    QApplication::setQuitOnLastWindowClosed(false);
 
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, &app, [&engine] { engine.tick(); });
-    timer.start(engine.timerInterval());
+    window.start(QApplication::arguments());
     return app.exec();
 }

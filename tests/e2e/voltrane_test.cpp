@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Halvorn developers
+
+#include "platform/registry.h"
+#include "store/jobstore.h"
+#include "store/setting.h"
+#include "store/settings.h"
+#include "support/tempprofile.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool waitFor(const std::function<bool()> &condition, int ms = 20000)
+{
+    QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired()) {
+        if (condition())
+            return true;
+        QThread::msleep(50);
+    }
+    return condition();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST(Voltrane, EndsOnSigtermWithoutQuestionsAndSavesItsState)
+{
+    TempProfile profile;
+    {
+        Registry registry;
+        JobStore store(registry);
+        store.writeString(u"Backup"_s, u"sJobName"_s, u"Backup"_s);
+        store.writeInteger(u"Backup"_s, u"iFrequency"_s, 1);
+        Settings settings(registry);
+        settings.setText(settings::InstalledVersion, u"1.30"_s);
+        settings.setBoolean(settings::UseClosePassword, true); // a log-out is not stopped by it
+    }
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(VOLTRANE), {});
+    ASSERT_TRUE(program.waitForStarted());
+    const QString logFile = profile.path(u"state/halvorn/voltrane.log"_s);
+    ASSERT_TRUE(waitFor([&] { return readFile(logFile).contains("Halvorn startup procedure"); }));
+
+    ::kill(pid_t(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(15000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().constData();
+
+    Registry registry;
+    Settings settings(registry);
+    EXPECT_TRUE(settings.contains(Settings::Section::Config, u"iPosition Width"_s));
+    EXPECT_TRUE(settings.contains(Settings::Section::Config, u"iTimedListCol0"_s));
+    EXPECT_TRUE(JobStore(registry).jobExists(u"Backup"_s));
+}
+
+} // namespace
