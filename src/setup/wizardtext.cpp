@@ -30,7 +30,7 @@ QString bypass()
     return tr("If you would like to bypass using the Wizard, please click on the Cancel button now, "
               "otherwise click on the Continue button.");
 }
-QString platform() { return tr("As you have determined by now, this version of Halvorn is for Linux desktops."); }
+QString platform() { return tr("As you have determined by now, this version of Halvorn is for Linux desktops.  "); }
 QString versionLine() { return u"Halvorn v"_s + version(); }
 QString notifyQuestion() { return tr("Do you want job notification by either of these methods?"); }
 QString notifyMapi() { return tr("Notify by MAPI email"); }
@@ -42,7 +42,7 @@ QString appearTray() { return tr("&Icon in the System Tray"); }
 QString appearMini() { return tr("Mini Status window"); }
 QString miniNote()
 {
-    return tr("Note: The mini status window provides an alternative to the system tray for desktops "
+    return tr("Note: The mini status window provides an alternative to the system tray for operating systems "
               "that do not provide a system tray, ie: GNOME without a tray extension");
 }
 QString userIdQuestion()
@@ -57,7 +57,7 @@ QString systemIdQuestion()
 }
 QString groupQuestion()
 {
-    return tr("Do you want to set up a desktop menu group for Halvorn 95/NT and add the Halvorn icon to it?");
+    return tr("Do you want to set up a menu folder for Halvorn 95/NT and add the Halvorn icon to it?");
 }
 QString groupNameQuestion() { return tr("Please specify the group name for the icons:"); }
 QString uninstallQuestion() { return tr("Do you want an uninstall icon added to the Halvorn group?"); }
@@ -66,7 +66,7 @@ QString no() { return tr("&No"); }
 QString startupQuestion() { return tr("Do you want to add Halvorn to your Startup group?"); }
 QString autostartQuestion()
 {
-    return tr("Do you want Halvorn placed as an autostart process of your desktop session?");
+    return tr("Do you want Halvorn placed as an autostart process in the the desktop autostart?");
 }
 QString done() { return tr("Congratulations! You are done..."); }
 QString remember()
@@ -83,7 +83,7 @@ QString commitHint()
 QString groupNameMissing() { return tr("Please enter a Group Name for Halvorn 95/NT"); }
 QString bothAutostarts()
 {
-    return tr("You can not add Halvorn to the Startup group and have it autostart as a process. "
+    return tr("You can not add Halvorn to the Startup group and have it autostart from the desktop autostart. "
               "Choose one option...");
 }
 QString progmanUnavailable() { return tr("Unable to connect to the desktop menu"); }

@@ -8,7 +8,7 @@
 
 // Every text of the setup wizard, its messages and the program manager commands.
 // Window texts name the Linux counterparts where the original named Windows facilities
-// (docs/platform.md, "Setup wizard").
+// (docs/platform.md, "Windows wording").
 namespace WizardText {
 
 // "1.30": the program's major and minor version, as stored in sInstalledVersion.

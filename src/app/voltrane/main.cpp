@@ -12,13 +12,17 @@
 #include "platform/posixprocesslauncher.h"
 #include "platform/registry.h"
 #include "platform/signalwatcher.h"
+#include "setup/setupcommit.h"
+#include "setup/wizardform.h"
 #include "store/jobstore.h"
 #include "store/settings.h"
+#include "ui/help/tipsform.h"
 #include "ui/mainform.h"
 
 #include <QApplication>
 
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -51,6 +55,28 @@ int main(int argc, char *argv[])
     QObject::connect(&watcher, &SignalWatcher::terminationRequested, &window, &MainForm::closeWithoutQuestions);
     QObject::connect(&window, &MainForm::closed, &app, [] { QApplication::quit(); });
     QApplication::setQuitOnLastWindowClosed(false);
+
+    // One help window for the whole run, made on first use.
+    std::unique_ptr<TipsForm> help;
+    window.setHelpHandler([&help, &settings](QWidget *, const QString &topic) {
+        if (!help)
+            help = std::make_unique<TipsForm>(settings);
+        help->show();
+        help->raise();
+        help->activateWindow();
+        bool isNumber = false;
+        if (const int number = topic.toInt(&isNumber); isNumber)
+            help->showTopic(number);
+    });
+    const auto runWizard = [&settings](QWidget *parent) {
+        WizardForm wizard(settings, parent);
+        wizard.exec();
+    };
+    window.setSetupWizard(runWizard);
+    window.setFirstActivationHook([&settings, &window, runWizard] {
+        if (SetupCommit::isNeeded(settings))
+            runWizard(&window);
+    });
 
     window.start(QApplication::arguments());
     return app.exec();
