@@ -12,6 +12,8 @@
 #include "platform/posixprocesslauncher.h"
 #include "platform/registry.h"
 #include "platform/signalwatcher.h"
+#include "setup/setupcommit.h"
+#include "setup/wizardform.h"
 #include "store/jobstore.h"
 #include "store/settings.h"
 #include "ui/config/configform.h"
@@ -20,6 +22,7 @@
 #include "ui/desktoppresence.h"
 #include "ui/dialogs.h"
 #include "ui/editors/editorfactory.h"
+#include "ui/help/tipsform.h"
 #include "ui/mainform.h"
 #include "ui/mainformattach.h"
 #include "ui/mainformtext.h"
@@ -30,6 +33,7 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -91,6 +95,27 @@ int main(int argc, char *argv[])
     const auto presence = MainFormAttach::presence(window, tray, settings);
     PrintExport exporter(store, clock, &window);
     MainFormAttach::printing(window, exporter);
+    // One help window for the whole run, made on first use.
+    std::unique_ptr<TipsForm> help;
+    window.setHelpHandler([&help, &settings](QWidget *, const QString &topic) {
+        if (!help)
+            help = std::make_unique<TipsForm>(settings);
+        help->show();
+        help->raise();
+        help->activateWindow();
+        bool isNumber = false;
+        if (const int number = topic.toInt(&isNumber); isNumber)
+            help->showTopic(number);
+    });
+    const auto runWizard = [&settings](QWidget *parent) {
+        WizardForm wizard(settings, parent);
+        wizard.exec();
+    };
+    window.setSetupWizard(runWizard);
+    window.setFirstActivationHook([&settings, &window, runWizard] {
+        if (SetupCommit::isNeeded(settings))
+            runWizard(&window);
+    });
 
     window.start(QApplication::arguments());
     return app.exec();
