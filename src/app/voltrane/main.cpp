@@ -13,19 +13,28 @@
 #include "platform/posixprocesslauncher.h"
 #include "platform/registry.h"
 #include "platform/signalwatcher.h"
+#include "setup/setupcommit.h"
+#include "setup/wizardform.h"
 #include "store/jobstore.h"
 #include "store/settings.h"
 #include "ui/config/configform.h"
 #include "ui/config/halvpassword.h"
 #include "ui/config/passwordcheck.h"
+#include "ui/desktoppresence.h"
 #include "ui/dialogs.h"
+#include "ui/editors/editorfactory.h"
+#include "ui/help/tipsform.h"
 #include "ui/mainform.h"
+#include "ui/mainformattach.h"
 #include "ui/mainformtext.h"
+#include "ui/printexport.h"
 #include "ui/showrequestserver.h"
+#include "ui/systemtrayicon.h"
 
 #include <QApplication>
 
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -65,6 +74,8 @@ int main(int argc, char *argv[])
     PasswordCheck passwordCheck(settings, store, password);
     MainForm window({store, settings, log, clock, launcher,
         [](const QString &folder) { return DiskSpace::freeBytes(folder); }, &session, &processes});
+    EditorFactory editors({registry, store, settings, clock});
+    window.setEditorFactory(&editors);
 
     // SIGTERM and SIGINT end the program as the end of the session does: no questions,
     // the state saved.
@@ -81,6 +92,31 @@ int main(int argc, char *argv[])
     window.setPasswordGuard(&passwordCheck);
     window.setConfigurationDialog([&](QWidget *parent) {
         return ConfigForm::run(parent, settings, password, [&window] { window.reloadLog(); });
+    });
+    SystemTrayIcon tray;
+    const auto presence = MainFormAttach::presence(window, tray, settings);
+    PrintExport exporter(store, clock, &window);
+    MainFormAttach::printing(window, exporter);
+    // One help window for the whole run, made on first use.
+    std::unique_ptr<TipsForm> help;
+    window.setHelpHandler([&help, &settings](QWidget *, const QString &topic) {
+        if (!help)
+            help = std::make_unique<TipsForm>(settings);
+        help->show();
+        help->raise();
+        help->activateWindow();
+        bool isNumber = false;
+        if (const int number = topic.toInt(&isNumber); isNumber)
+            help->showTopic(number);
+    });
+    const auto runWizard = [&settings](QWidget *parent) {
+        WizardForm wizard(settings, parent);
+        wizard.exec();
+    };
+    window.setSetupWizard(runWizard);
+    window.setFirstActivationHook([&settings, &window, runWizard] {
+        if (SetupCommit::isNeeded(settings))
+            runWizard(&window);
     });
 
     window.start(QApplication::arguments());
