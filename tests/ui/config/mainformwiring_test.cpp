@@ -147,4 +147,30 @@ TEST_F(MainFormWiringTest, AWrongClosePasswordKeepsTheWindowOpen)
     EXPECT_TRUE(form->close());
 }
 
+TEST_F(MainFormWiringTest, BringingAHiddenWindowBackAsksTheShowPassword)
+{
+    form->hide();
+    password.set(u"Secret"_s);
+    settings.setBoolean(settings::UseMaximizePassword, true);
+    ScriptedDialogs dialogs;
+    dialogs.expect(Dialogs::Kind::Warning, ConfigText::incorrectToShow());
+    onModal([](QWidget *prompt) {
+        prompt->findChild<QLineEdit *>(u"PasswordEdit"_s)->setText(u"wrong"_s);
+        click(prompt, u"OkButton"_s);
+    });
+    form->showFromTray();
+    EXPECT_FALSE(form->isVisible());
+
+    onModal([](QWidget *prompt) { click(prompt, u"CancelButton"_s); });
+    form->showFromTray();
+    EXPECT_FALSE(form->isVisible());
+
+    onModal([](QWidget *prompt) {
+        prompt->findChild<QLineEdit *>(u"PasswordEdit"_s)->setText(u"SECRET"_s);
+        click(prompt, u"OkButton"_s);
+    });
+    form->showFromTray();
+    EXPECT_TRUE(form->isVisible());
+}
+
 } // namespace
