@@ -5,6 +5,7 @@
 
 #include "engine/engine.h"
 #include "engine/enginetext.h"
+#include "engine/ticktimer.h"
 #include "interchange/joblistfile.h"
 #include "interchange/preloadsettings.h"
 #include "interchange/startupjoblist.h"
@@ -140,7 +141,6 @@ MainForm::MainForm(const Services &services, QWidget *parent)
     buildButtons();
     updateButtons();
 
-    connect(&m_timer, &QTimer::timeout, this, [this] { m_engine->tick(); });
     m_wizardTimer.setSingleShot(true);
     connect(&m_wizardTimer, &QTimer::timeout, this, [this] {
         if (m_firstActivation)
@@ -291,7 +291,17 @@ void MainForm::start(const QStringList &arguments)
     startTimer();
 }
 
-void MainForm::startTimer() { m_timer.start(std::max(1, m_engine->timerInterval())); }
+void MainForm::startTimer()
+{
+    // The interval is asked at every tick, so a new one takes effect at the next.
+    if (!m_ticks) {
+        m_ticks = std::make_unique<TickTimer>([this] { return m_engine->timerInterval(); }, [this] {
+            if (!m_closed)
+                m_engine->tick();
+        });
+    }
+    m_ticks->start();
+}
 
 void MainForm::readListSettings()
 {
@@ -407,7 +417,6 @@ void MainForm::closeEvent(QCloseEvent *event)
         }
     }
     m_closed = true;
-    m_timer.stop();
     if (m_tray)
         m_tray->removeTrayIcon();
     saveState();
@@ -770,12 +779,20 @@ void MainForm::configure()
     if (m_guard && !m_guard->allow(this, PasswordGuard::Action::Configure))
         return;
     if (m_configure(this)) {
-        m_engine->readSettings();
-        readListSettings();
-        loadLog();
-        applyGeneralFont();
-        startTimer();
+        reloadSettings();
+        return;
     }
+    buildColumns();
+    refreshJobList();
+}
+
+void MainForm::reloadSettings()
+{
+    m_engine->readSettings();
+    readListSettings();
+    loadLog();
+    applyGeneralFont();
+    startTimer();
     buildColumns();
     refreshJobList();
 }

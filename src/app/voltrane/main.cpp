@@ -69,8 +69,7 @@ int main(int argc, char *argv[])
 
     QObject::connect(&showRequests, &ShowRequestServer::showRequested, &window, &MainForm::showFromTray);
     // SIGHUP: the settings read again and the job list refreshed, as after the configuration.
-    QObject::connect(&watcher, &SignalWatcher::reloadRequested, &window,
-        [&window] { window.engine().reloadSettingsAndRefresh(); });
+    QObject::connect(&watcher, &SignalWatcher::reloadRequested, &window, &MainForm::reloadSettings);
     window.start(QApplication::arguments());
     return app.exec();
 }
