@@ -305,7 +305,13 @@ void MainForm::startTimer()
 
 void MainForm::readListSettings()
 {
-    m_minimizeToTray = m_services.settings.boolean(settings::MinimizeToSysTray);
+    Settings &s = m_services.settings;
+    m_minimizeToTray = s.boolean(settings::MinimizeToSysTray);
+    // Read with the engine's own copy, so that the columns and the engine's cells agree.
+    const Setting *flags[JobListModel::OptionalCount] = {&settings::ListStatus, &settings::ListSchedule,
+        &settings::ListProgram, &settings::ListLastStart, &settings::ListLastEnd, &settings::ListLastStatus};
+    for (int c = 0; c < JobListModel::OptionalCount; ++c)
+        m_columns[c] = s.boolean(*flags[c]);
 }
 
 void MainForm::showEvent(QShowEvent *event)
@@ -501,11 +507,7 @@ void MainForm::reloadLog() { loadLog(); }
 void MainForm::buildColumns()
 {
     Settings &s = m_services.settings;
-    const bool shown[JobListModel::OptionalCount] = {s.boolean(settings::ListStatus),
-        s.boolean(settings::ListSchedule), s.boolean(settings::ListProgram),
-        s.boolean(settings::ListLastStart), s.boolean(settings::ListLastEnd),
-        s.boolean(settings::ListLastStatus)};
-    m_model->setColumns(shown);
+    m_model->setColumns(m_columns);
     QHeaderView *header = m_ui->ListView1->header();
     for (int i = 0; i < m_model->columnCount(); ++i)
         header->resizeSection(i, s.timedListColumn(i));

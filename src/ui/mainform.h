@@ -224,6 +224,7 @@ private:
     bool m_noQuestions = false;
     bool m_closed = false;
     bool m_minimizeToTray = true;
+    bool m_columns[JobListModel::OptionalCount] = {true, true, true, true, true, true};
     int m_sortColumn = -1;
     bool m_sortAscending = true;
     // Rows that arrived while a caption was being edited; applied when the edit ends.

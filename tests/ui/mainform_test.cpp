@@ -430,6 +430,40 @@ TEST_F(MainFormTest, CreateAndEditGoThroughTheFactoryAndLogTheChange)
     EXPECT_EQ(editors.calls.size(), 2);
 }
 
+TEST_F(MainFormTest, TheConfigurationHookRebuildsColumnsAfterOkAndCancel)
+{
+    job(u"A"_s, 0);
+    open();
+    form->configure();
+    EXPECT_EQ(form->statusText(), T::configurationMissing());
+    const bool ok = true;
+    int shown = 0;
+    form->setConfigurationDialog([&](QWidget *parent) {
+        EXPECT_EQ(parent, form.get());
+        ++shown;
+        settings.setBoolean(settings::ListStatus, false);
+        settings.setBoolean(settings::LogJobListChanges, true);
+        return ok;
+    });
+    form->configure();
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(form->jobList()->headers().at(1), u"Schedule"_s);
+    EXPECT_TRUE(form->engine().categories().jobListChanges); // the settings read again
+
+    // Cancel: nothing read again, but the columns rebuilt (with the stored widths).
+    form->setConfigurationDialog([&](QWidget *) {
+        settings.setBoolean(settings::ListStatus, true);
+        settings.setBoolean(settings::LogJobListChanges, false);
+        settings.writeInteger(Settings::Section::Config, u"iTimedListCol1"_s, 99);
+        return false;
+    });
+    form->configure();
+    EXPECT_EQ(form->jobList()->headers().at(1), u"Schedule"_s);
+    EXPECT_EQ(form->listView()->header()->sectionSize(1), 99);
+    EXPECT_NE(row(0).at(1), u"waiting"_s); // the engine builds no Status cell either
+    EXPECT_TRUE(form->engine().categories().jobListChanges);
+}
+
 class RefusingGuard : public PasswordGuard
 {
 public:
