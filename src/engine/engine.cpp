@@ -42,33 +42,6 @@ private:
     bool &m_flag;
 };
 
-std::optional<QString> programCell(int jobType, int shutdownType, const QString &program)
-{
-    static const QString shutdownNames[] = {u"Unknown"_s, u"Windows shutdown"_s,
-        u"Shutdown & Poweroff"_s, u"Shutdown & Reboot"_s, u"Close Programs & Logoff"_s,
-        u"Restart Windows"_s, u"Terminate a Process"_s};
-    switch (jobType) {
-    case 0:
-        return program;
-    case 1:
-        if (shutdownType >= 0 && shutdownType <= 6)
-            return shutdownNames[shutdownType];
-        return std::nullopt;
-    case 2:
-        return u"Delete file"_s;
-    case 3:
-        return u"Create file"_s;
-    case 4:
-        return u"Copy file"_s;
-    case 5:
-        return u"Rename file"_s;
-    case 6:
-        return u"Send Email"_s;
-    default:
-        return std::nullopt;
-    }
-}
-
 } // namespace
 
 Engine::Engine(const Services &services)
@@ -206,7 +179,7 @@ JobRow Engine::rowOf(const JobValues &job) const
         row.cells.append(scheduleText(Schedule::fromValues(job.values())));
     const int jobType = job.integer(u"iJobType"_s, 0);
     if (m_columns[ProgramColumn]) {
-        const auto cell = programCell(jobType, job.integer(u"iShutdownType"_s, 0),
+        const auto cell = EngineText::programCell(jobType, job.integer(u"iShutdownType"_s, 0),
             jobType == 0 ? job.text(u"sProgram"_s) : QString());
         if (cell)
             row.cells.append(*cell);
@@ -266,6 +239,11 @@ void Engine::buildQueue(const JobsByName &jobs)
             continue;
         if (m_queue.find(jobName) >= 0)
             continue;
+        // Entries kept running through the rebuild may have filled the queue already.
+        if (m_queue.isFull()) {
+            m_host.showStatus(EngineText::queueFull());
+            return;
+        }
         m_queue.append();
         load(m_queue.count() - 1, name);
         if (m_queue.isFull()) {
@@ -309,7 +287,7 @@ bool Engine::startOnRequest(const QString &name)
             return false;
         }
         m_queue.append();
-        load(m_queue.count() - 1, name);
+        load(m_queue.count() - 1, key);
         m_queue[m_queue.count() - 1].runNow = true;
         return true;
     }
@@ -557,33 +535,37 @@ void Engine::startByType(int index, const TickTime &t)
     default:
         if (m_categories.debugInfo)
             log(EngineText::unknownJobType(job, e.jobType));
-        endNonProgramRun(index, false);
+        endNonProgramRun(job, false);
         return;
     }
 }
 
 void Engine::finishNonProgramRun(int index, const QString &job, bool result)
 {
-    // The action may have let events run (a message, a second attempt) that changed the
-    // queue; the run then ends only in the store.
+    Q_UNUSED(index);
+    // The action may have let events run (a message, a process list) that rebuilt the
+    // queue: the run's end is recorded by job, wherever its entry went.
     runPostAction(job, result);
-    if (index < m_queue.count() && m_queue[index].jobName == job)
-        endNonProgramRun(index, result);
+    endNonProgramRun(job, result);
 }
 
-void Engine::endNonProgramRun(int index, bool result)
+void Engine::endNonProgramRun(const QString &job, bool result)
 {
-    QueueEntry &e = m_queue[index];
-    const QString job = e.jobName;
     const QDateTime now = m_clock.now();
     const QString date = dateText(now);
     const QString time = timeText(now);
-    m_store.writeString(job, u"sLastStartDate"_s, date);
-    m_store.writeString(job, u"sLastEndDate"_s, date);
-    m_store.writeString(job, u"sLastStartTime"_s, time);
-    m_store.writeString(job, u"sLastEndTime"_s, time);
-    m_store.writeBoolean(job, u"bLastStartStatus"_s, result);
-    e.runState = QueueEntry::Complete;
+    {
+        Registry::Transaction transaction(m_store.registry());
+        m_store.writeString(job, u"sLastStartDate"_s, date);
+        m_store.writeString(job, u"sLastEndDate"_s, date);
+        m_store.writeString(job, u"sLastStartTime"_s, time);
+        m_store.writeString(job, u"sLastEndTime"_s, time);
+        m_store.writeBoolean(job, u"bLastStartStatus"_s, result);
+        transaction.commit();
+    }
+    const int index = m_queue.find(job);
+    if (index >= 0)
+        m_queue[index].runState = QueueEntry::Complete;
     RowUpdate update;
     if (m_columns[StatusColumn])
         update.status = EngineText::statusComplete();
@@ -628,8 +610,12 @@ void Engine::launch(int index)
     const QDateTime now = m_clock.now();
     const QString date = dateText(now);
     const QString time = timeText(now);
-    m_store.writeString(job, u"sLastStartDate"_s, date);
-    m_store.writeString(job, u"sLastStartTime"_s, time);
+    {
+        Registry::Transaction transaction(m_store.registry());
+        m_store.writeString(job, u"sLastStartDate"_s, date);
+        m_store.writeString(job, u"sLastStartTime"_s, time);
+        transaction.commit();
+    }
 
     if (handle) {
         RowUpdate update;
@@ -685,9 +671,13 @@ void Engine::endProgramRun(int index, int exitCode)
     const QDateTime now = m_clock.now();
     const QString date = dateText(now);
     const QString time = timeText(now);
-    m_store.writeString(job, u"sLastEndDate"_s, date);
-    m_store.writeString(job, u"sLastEndTime"_s, time);
-    m_store.writeBoolean(job, u"bLastStartStatus"_s, success);
+    {
+        Registry::Transaction transaction(m_store.registry());
+        m_store.writeString(job, u"sLastEndDate"_s, date);
+        m_store.writeString(job, u"sLastEndTime"_s, time);
+        m_store.writeBoolean(job, u"bLastStartStatus"_s, success);
+        transaction.commit();
+    }
     RowUpdate update;
     if (m_columns[StatusColumn])
         update.status = EngineText::statusComplete();

@@ -135,7 +135,7 @@ private:
     bool decideStart(int index, const TickTime &t);
     void startByType(int index, const TickTime &t);
     void finishNonProgramRun(int index, const QString &job, bool result);
-    void endNonProgramRun(int index, bool result);
+    void endNonProgramRun(const QString &job, bool result);
     void runPostAction(const QString &job, bool success);
     void launch(int index);
     void supervise(int index, const TickTime &t, bool minuteChanged);

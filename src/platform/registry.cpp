@@ -4,6 +4,7 @@
 #include "platform/registry.h"
 
 #include "platform/paths.h"
+#include "platform/privatefiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -158,8 +159,13 @@ bool Registry::open(Role role)
 {
     const QFileInfo info(m_path);
     const bool existed = info.exists();
-    if (!existed && !QDir().mkpath(info.absolutePath())) {
+    if (!existed && !PrivateFiles::makeFolder(info.absolutePath())) {
         m_problem = u"its folder cannot be created"_s;
+        return false;
+    }
+    // Made here, so that it (and SQLite's -wal and -shm, which take its mode) is private.
+    if (!existed && !PrivateFiles::makeFile(m_path)) {
+        m_problem = u"it cannot be created"_s;
         return false;
     }
     // Existing files are opened read-write without create, so nothing is made where a

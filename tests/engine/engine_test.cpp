@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 
 using namespace Qt::StringLiterals;
@@ -423,6 +424,49 @@ struct ThrowingActivity : JobActivity
         throw std::runtime_error("boom");
     }
 };
+
+// An action that lets events run meanwhile, as a copy's message box does: here an
+// editor's save rebuilds the queue, and the job's entry moves.
+struct RebuildingActivity : JobActivity
+{
+    std::function<void()> meanwhile;
+    int runs = 0;
+    bool run(const QString &, QueueEntry &) override
+    {
+        ++runs;
+        meanwhile();
+        return true;
+    }
+};
+
+TEST_F(EngineTest, ARunEndsByJobWhateverTheQueueDidMeanwhile)
+{
+    program(u"Aaa"_s, 12, 0, 0); // sorts first, so the mail entry moves when Aaa leaves
+    store.writeString(u"Mail"_s, u"sJobName"_s, u"Mail"_s);
+    store.writeInteger(u"Mail"_s, u"iJobType"_s, 6);
+    store.writeInteger(u"Mail"_s, u"iFrequency"_s, 1);
+    store.writeInteger(u"Mail"_s, u"iHour"_s, 10);
+    store.writeInteger(u"Mail"_s, u"iPostSuccessCode"_s, 2);
+    store.writeString(u"Mail"_s, u"sPostSuccessFile"_s, u"/bin/follow-up"_s);
+    RebuildingActivity activity;
+    activity.meanwhile = [this] {
+        store.eraseJob(u"Aaa"_s);
+        engine->refreshJobList();
+    };
+    start();
+    engine->setActivity(6, &activity);
+    runUntil(at(10, 0, 5));
+    EXPECT_EQ(activity.runs, 1);
+    EXPECT_EQ(entry(u"Mail"_s).runState, QueueEntry::Complete);
+    EXPECT_FALSE(store.readString(u"Mail"_s, u"sLastEndDate"_s).isEmpty());
+    EXPECT_TRUE(store.readBoolean(u"Mail"_s, u"bLastStartStatus"_s, false));
+    int followUps = 0;
+    for (const auto &p : launcher.processes())
+        followUps += p.request.arguments.value(0) == u"/bin/follow-up"_s;
+    EXPECT_EQ(followUps, 1);
+    for (const QString &line : logLines())
+        EXPECT_FALSE(line.contains(u"Mail ended"_s)) << line.toStdString();
+}
 
 TEST_F(EngineTest, AnErrorInsideAnActionEndsThatWalkNotTheEngine)
 {

@@ -17,6 +17,8 @@
 
 #include <csignal>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -111,6 +113,24 @@ TEST_F(RegistryTest, TheBulkReadNeverMatchesItsPadding)
     EXPECT_EQ(values[0], u"Backup"_s);
     for (qsizetype i = 1; i < values.size(); ++i)
         EXPECT_FALSE(values[i].has_value());
+}
+
+TEST(RegistryFiles, TheFileItsJournalAndTheFolderItMakesArePrivate)
+{
+    TempProfile profile;
+    const mode_t previous = ::umask(022);
+    {
+        Registry registry(Registry::Role::Scheduler);
+        ASSERT_TRUE(registry.writeValue(jobs + u"\\A"_s, u"sJobName"_s, u"A"_s));
+        auto modeOf = [](const QString &path) {
+            struct stat info;
+            return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0u;
+        };
+        EXPECT_EQ(modeOf(profile.path(u"config/halvorn"_s)), 0700u);
+        for (const char *suffix : {"", "-wal", "-shm"})
+            EXPECT_EQ(modeOf(profile.registryPath() + QLatin1StringView(suffix)), 0600u) << suffix;
+    }
+    ::umask(previous);
 }
 
 TEST_F(RegistryTest, RenameMovesTheSubtreeAndNeverMerges)

@@ -10,21 +10,53 @@
 #include "platform/instancelock.h"
 #include "platform/logindsessioncontrol.h"
 #include "platform/posixprocesslauncher.h"
+#include "platform/programoptions.h"
 #include "platform/registry.h"
 #include "platform/signalwatcher.h"
+#include "setup/setupcommit.h"
+#include "setup/wizardform.h"
 #include "store/jobstore.h"
 #include "store/settings.h"
+#include "ui/config/configform.h"
+#include "ui/config/halvpassword.h"
+#include "ui/config/passwordcheck.h"
+#include "ui/desktoppresence.h"
 #include "ui/dialogs.h"
+#include "ui/editors/editorfactory.h"
+#include "ui/help/tipsform.h"
 #include "ui/mainform.h"
+#include "ui/mainformattach.h"
 #include "ui/mainformtext.h"
+#include "ui/printexport.h"
 #include "ui/showrequestserver.h"
+#include "ui/systemtrayicon.h"
 
 #include <QApplication>
 
 #include <cstdio>
+#include <memory>
+
+namespace {
+
+const ProgramOptions::Program program{"voltrane", "Usage: voltrane [/LOADFILE FILE]",
+    "\n"
+    "Runs Halvorn's job scheduler on the desktop: the main window with the job list and the\n"
+    "log, the tray icon and the mini window.\n"
+    "\n"
+    "  /LOADFILE FILE   load the settings pre-load file FILE before the settings are read\n"
+    "  --help           show this text\n"
+    "  --version        show the version\n"
+    "\n"
+    "One scheduler runs per registry file: a second start shows the running one's window and\n"
+    "ends; when voltraned holds the registry, it says so and ends with status 1.\n",
+    true};
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    if (const auto status = ProgramOptions::handle(argc, argv, program))
+        return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("voltrane"));
     QApplication::setApplicationDisplayName(MainForm::caption);
@@ -57,8 +89,12 @@ int main(int argc, char *argv[])
     PosixProcessLauncher launcher;
     LogindSessionControl session;
     ProcessDataLister processes;
+    HalvPassword password(settings);
+    PasswordCheck passwordCheck(settings, store, password);
     MainForm window({store, settings, log, clock, launcher,
         [](const QString &folder) { return DiskSpace::freeBytes(folder); }, &session, &processes});
+    EditorFactory editors({registry, store, settings, clock});
+    window.setEditorFactory(&editors);
 
     // SIGTERM and SIGINT end the program as the end of the session does: no questions,
     // the state saved.
@@ -70,6 +106,36 @@ int main(int argc, char *argv[])
     QObject::connect(&showRequests, &ShowRequestServer::showRequested, &window, &MainForm::showFromTray);
     // SIGHUP: the settings read again and the job list refreshed, as after the configuration.
     QObject::connect(&watcher, &SignalWatcher::reloadRequested, &window, &MainForm::reloadSettings);
+    window.setPasswordGuard(&passwordCheck);
+    window.setConfigurationDialog([&](QWidget *parent) {
+        return ConfigForm::run(parent, settings, password, [&window] { window.reloadLog(); });
+    });
+    SystemTrayIcon tray;
+    const auto presence = MainFormAttach::presence(window, tray, settings);
+    PrintExport exporter(store, clock, &window);
+    MainFormAttach::printing(window, exporter);
+    // One help window for the whole run, made on first use.
+    std::unique_ptr<TipsForm> help;
+    window.setHelpHandler([&help, &settings](QWidget *, const QString &topic) {
+        if (!help)
+            help = std::make_unique<TipsForm>(settings);
+        help->show();
+        help->raise();
+        help->activateWindow();
+        bool isNumber = false;
+        if (const int number = topic.toInt(&isNumber); isNumber)
+            help->showTopic(number);
+    });
+    const auto runWizard = [&settings](QWidget *parent) {
+        WizardForm wizard(settings, parent);
+        wizard.exec();
+    };
+    window.setSetupWizard(runWizard);
+    window.setFirstActivationHook([&settings, &window, runWizard] {
+        if (SetupCommit::isNeeded(settings))
+            runWizard(&window);
+    });
+
     window.start(QApplication::arguments());
     return app.exec();
 }
