@@ -36,6 +36,8 @@
 #include <cstdio>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const ProgramOptions::Program program{"voltrane", "Usage: voltrane [/LOADFILE FILE]",
@@ -68,9 +70,14 @@ int main(int argc, char *argv[])
     const QString showPath = ShowRequestServer::socketPath(Registry::defaultPath());
     if (!lock.tryAcquire()) {
         if (lock.errorString().isEmpty()) {
-            if (ShowRequestServer::requestShow(showPath))
+            // The holder names itself in the lock file, unless it has only just started.
+            const std::optional<InstanceLock::Holder> holder = lock.holder();
+            const bool headless = holder && holder->program == u"voltraned"_s;
+            if (!headless && ShowRequestServer::requestShow(showPath))
                 return 0;
-            const QString text = MainFormText::otherSchedulerRunning(Registry::defaultPath());
+            const QString text = holder
+                ? MainFormText::schedulerRunning(holder->program, holder->pid, Registry::defaultPath())
+                : MainFormText::otherSchedulerRunning(Registry::defaultPath());
             std::fprintf(stderr, "voltrane: %s\n", text.toLocal8Bit().constData());
             Dialogs::current().message(nullptr, Dialogs::Kind::Error, text);
             return 1;
