@@ -3,6 +3,7 @@
 
 // voltrane: the scheduler on the desktop.
 
+#include "engine/engine.h"
 #include "engine/processdatalister.h"
 #include "log/activitylog.h"
 #include "platform/clock.h"
