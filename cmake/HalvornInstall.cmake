@@ -19,11 +19,11 @@ install(CODE "
 ")
 install(FILES ${PROJECT_BINARY_DIR}/dist/voltraned.service DESTINATION ${CMAKE_INSTALL_DATADIR}/systemd/user)
 
-# Manual pages and the package's changelog, compressed as Debian wants them.
-configure_file(dist/debian/changelog.in ${PROJECT_BINARY_DIR}/dist/changelog.Debian @ONLY)
+# Manual pages and the (native) package's changelog, compressed as Debian wants them.
+configure_file(dist/debian/changelog.in ${PROJECT_BINARY_DIR}/dist/changelog @ONLY)
 set(halvorn_gzipped)
 foreach(source IN ITEMS dist/man/voltrane.1 dist/man/voltraned.1 dist/man/voltrane-reg.1
-    ${PROJECT_BINARY_DIR}/dist/changelog.Debian)
+    ${PROJECT_BINARY_DIR}/dist/changelog)
   get_filename_component(name ${source} NAME)
   set(target ${PROJECT_BINARY_DIR}/dist/${name}.gz)
   get_filename_component(absolute ${source} ABSOLUTE BASE_DIR ${PROJECT_SOURCE_DIR})
@@ -35,7 +35,7 @@ endforeach()
 add_custom_target(halvorn_dist_files ALL DEPENDS ${halvorn_gzipped})
 install(FILES ${PROJECT_BINARY_DIR}/dist/voltrane.1.gz ${PROJECT_BINARY_DIR}/dist/voltraned.1.gz
   ${PROJECT_BINARY_DIR}/dist/voltrane-reg.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES dist/debian/copyright ${PROJECT_BINARY_DIR}/dist/changelog.Debian.gz
+install(FILES dist/debian/copyright ${PROJECT_BINARY_DIR}/dist/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_GENERATOR DEB)
@@ -44,9 +44,10 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT ${HALVORN_PACKAGE_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "resident job scheduler for Linux desktops")
 set(CPACK_PACKAGE_DESCRIPTION "Halvorn runs named jobs on their schedules: programs, file
-activities, e-mails and system activities, and keeps an activity log. voltrane is
-the desktop program, voltraned the same scheduler without a window (with a systemd
-user unit), voltrane-reg the tool that edits the registry file of jobs and settings.")
+activities, e-mails and system activities, and keeps an activity log.
+voltrane is the desktop program, voltraned the same scheduler without a
+window (with a systemd user unit), voltrane-reg the tool that edits the
+registry file of jobs and settings.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

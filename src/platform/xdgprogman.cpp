@@ -75,6 +75,16 @@ QString XdgProgman::packageEntry()
     return QString();
 }
 
+bool XdgProgman::showPackageEntry()
+{
+    QFile file(packageEntryOverride());
+    if (!file.open(QIODevice::ReadOnly))
+        return true;
+    const bool ours = file.readAll().contains("\nNoDisplay=true\n");
+    file.close();
+    return !ours || file.remove();
+}
+
 bool XdgProgman::isStartUp(const QString &group) { return group.compare(u"StartUp"_s, Qt::CaseInsensitive) == 0; }
 
 QString XdgProgman::itemPath(const QString &group, const QString &title)

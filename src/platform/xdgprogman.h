@@ -34,6 +34,8 @@ public:
     // The user's copy of the package's desktop entry that hides its launcher while the
     // group holds the program, so the menu never shows two.
     static QString packageEntryOverride();
+    // Removes that copy again, when it is ours; true when no copy of ours is left.
+    static bool showPackageEntry();
     // Where the package's desktop entry is, empty when no package installed one.
     static QString packageEntry();
 

@@ -72,6 +72,9 @@ SetupCommit::Result SetupCommit::finish(const Answers &answers)
             createGroup(WizardText::startUpGroup(), false);
         m_progman.close();
     }
+    // Without a group of ours, the package's launcher is the program's one launcher again.
+    if (!group)
+        XdgProgman::showPackageEntry();
     // Our start-up item is removed whenever the Startup group is not chosen.
     const QStringList startUpFiles = XdgProgman::filesOf(WizardText::startUpGroup(), {WizardText::programTitle()});
     if (!answers.startupGroup) {

@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QIcon>
 #include <QPushButton>
+#include <QShortcut>
 
 WizardForm::WizardForm(Settings &settings, QWidget *parent, Progman *progman, const QString &program)
     : QDialog(parent), m_ui(std::make_unique<Ui::WizardForm>()), m_settings(settings),
@@ -40,6 +41,15 @@ WizardForm::WizardForm(Settings &settings, QWidget *parent, Progman *progman, co
     connect(m_ui->OkButton, &QPushButton::clicked, this, &WizardForm::okClicked);
     connect(m_ui->CancelButton, &QPushButton::clicked, this, &WizardForm::reject);
     connect(m_ui->GroupYesRadio, &QRadioButton::toggled, this, &WizardForm::groupChosen);
+    // "&Next" shares its letter with "&Normal Window" and "&No": Alt+Right and Alt+Left
+    // always page, beside Enter.
+    for (auto [key, button] : {std::pair{Qt::Key_Right, m_ui->NextButton}, std::pair{Qt::Key_Left, m_ui->PrevButton}}) {
+        auto *shortcut = new QShortcut(QKeySequence(Qt::ALT | key), this);
+        connect(shortcut, &QShortcut::activated, button, [button] {
+            if (button->isEnabled())
+                button->click();
+        });
+    }
 }
 
 WizardForm::~WizardForm() = default;

@@ -140,6 +140,8 @@ TEST_F(XdgProgmanTest, ThePackageLauncherIsHiddenWhileTheGroupHoldsTheProgram)
     run(progman, u"Halvorn"_s, false);
     qunsetenv("XDG_DATA_DIRS");
     EXPECT_TRUE(contents(XdgProgman::packageEntryOverride()).contains(u"NoDisplay=true\n"_s));
+    EXPECT_TRUE(XdgProgman::showPackageEntry());
+    EXPECT_FALSE(QFile::exists(XdgProgman::packageEntryOverride()));
 }
 
 TEST_F(XdgProgmanTest, AMenuThatCannotBeWrittenRefusesTheConversation)

@@ -134,9 +134,11 @@ int main(int argc, char *argv[])
         if (const int number = topic.toInt(&isNumber); isNumber)
             help->showTopic(number);
     });
-    const auto runWizard = [&settings](QWidget *parent) {
+    // The engine takes the wizard's answers (the notification switches among them) at once.
+    const auto runWizard = [&settings, &window](QWidget *parent) {
         WizardForm wizard(settings, parent);
         wizard.exec();
+        window.engine().reloadSettingsAndRefresh();
     };
     window.setSetupWizard(runWizard);
     window.setFirstActivationHook([&settings, &window, runWizard] {
