@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Halvorn developers
+
+#include "mail/base64.h"
+
+#include <cmath>
+
+namespace {
+constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+static_assert(sizeof(kAlphabet) == 65);
+} // namespace
+
+TBase64::TBase64(QIODevice *input, QByteArrayList *output)
+    : TBlockCoder(input, output, 57, kAlphabet)
+{
+}
+
+void TBase64::encodeLine(const unsigned char *block, int n, QByteArray &line) const
+{
+    const int count = n % 3 == 0 ? n * 4 / 3 : n * 4 / 3 + 1;
+    line.reserve((count + 3) / 4 * 4);
+    appendSextets(block, count, line);
+    while (line.size() % 4 != 0)
+        line.append('=');
+}
+
+// Rounded to nearest, halves to even (the default floating-point rounding mode).
+int TBase64::percent(qint64 done, qint64 size) const
+{
+    return int(std::nearbyint(double(done) * 100.0 / double(size)));
+}
