@@ -342,7 +342,11 @@ QByteArrayList TSMTP::encodeAttachment(const QString &path, bool last)
     }
     head << QByteArray();
     lines = head + lines;
-    lines << QByteArray();
+    // The line end before a boundary belongs to the boundary, so a text part followed by
+    // the next block's empty line must not get one more: it would decode as a line end the
+    // file does not have.
+    if (!text || last)
+        lines << QByteArray();
     if (last)
         lines << "--" + m_boundary + "--";
     return lines;
