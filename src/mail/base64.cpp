@@ -10,18 +10,18 @@ constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwx
 static_assert(sizeof(kAlphabet) == 65);
 } // namespace
 
-TBase64::TBase64(QIODevice *input, QByteArrayList *output)
+TBase64::TBase64(QIODevice *input, TMailLines *output)
     : TBlockCoder(input, output, 57, kAlphabet)
 {
 }
 
-void TBase64::encodeLine(const unsigned char *block, int n, QByteArray &line) const
+void TBase64::encodeLine(const unsigned char *block, int n)
 {
     const int count = n % 3 == 0 ? n * 4 / 3 : n * 4 / 3 + 1;
-    line.reserve((count + 3) / 4 * 4);
-    appendSextets(block, count, line);
-    while (line.size() % 4 != 0)
-        line.append('=');
+    const int length = (count + 3) / 4 * 4;
+    char *line = Output->appendUninitialized(length);
+    writeSextets(block, count, line);
+    std::fill(line + count, line + length, '=');
 }
 
 // Rounded to nearest, halves to even (the default floating-point rounding mode).

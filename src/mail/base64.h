@@ -9,9 +9,10 @@
 class TBase64 : public TBlockCoder
 {
 public:
-    TBase64(QIODevice *input, QByteArrayList *output);
+    TBase64(QIODevice *input, TMailLines *output);
 
 protected:
-    void encodeLine(const unsigned char *block, int n, QByteArray &line) const override;
+    void encodeLine(const unsigned char *block, int n) override;
+    int lineLength() const override { return 76; }
     int percent(qint64 done, qint64 size) const override;
 };

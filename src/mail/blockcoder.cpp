@@ -16,20 +16,27 @@ namespace {
 constexpr int kBlocksPerChunk = 1024;
 } // namespace
 
-TBlockCoder::TBlockCoder(QIODevice *input, QByteArrayList *output, int blockSize,
+TBlockCoder::TBlockCoder(QIODevice *input, TMailLines *output, int blockSize,
                          const char *alphabet)
     : Input(input), Output(output), Alphabet(alphabet), m_blockSize(blockSize)
 {
 }
 
-void TBlockCoder::appendSextets(const unsigned char *block, int count, QByteArray &line) const
+void TBlockCoder::writeSextets(const unsigned char *block, int count, char *out) const
 {
     const char *a = Alphabet.constData();
-    for (int i = 0; count > 0; i += 3) {
+    int i = 0;
+    for (; count >= 4; i += 3, count -= 4, out += 4) {
+        const unsigned v = (block[i] << 16) | (block[i + 1] << 8) | block[i + 2];
+        out[0] = a[v >> 18];
+        out[1] = a[(v >> 12) & 63];
+        out[2] = a[(v >> 6) & 63];
+        out[3] = a[v & 63];
+    }
+    if (count > 0) {
         const unsigned v = (block[i] << 16) | (block[i + 1] << 8) | block[i + 2];
         const char quad[4] = {a[v >> 18], a[(v >> 12) & 63], a[(v >> 6) & 63], a[v & 63]};
-        line.append(quad, count < 4 ? count : 4);
-        count -= 4;
+        std::copy(quad, quad + count, out);
     }
 }
 
@@ -43,7 +50,7 @@ void TBlockCoder::encode()
 
     // The size seen now is what gets encoded, even if the file grows meanwhile.
     const qint64 size = Input->size() - Input->pos();
-    Output->reserve(size / m_blockSize + 2);
+    Output->reserve(size / m_blockSize + 2, (size / m_blockSize + 2) * lineLength());
     const int chunkSize = m_blockSize * kBlocksPerChunk;
     // Three spare zero bytes so that the last group of a short block reads zero bits.
     std::vector<unsigned char> chunk(chunkSize + 3);
@@ -59,9 +66,7 @@ void TBlockCoder::encode()
         for (qint64 at = 0; more; at += m_blockSize) {
             const int n = int(std::min<qint64>(m_blockSize, got - at < 0 ? 0 : got - at));
             total += n;
-            QByteArray line;
-            encodeLine(chunk.data() + at, n, line);
-            Output->append(line);
+            encodeLine(chunk.data() + at, n);
             // An empty input is all done at once rather than a division by zero.
             Progress = size > 0 ? percent(total, size) : 100;
             if (OnProgress && ProgressStep > 0 && Progress % ProgressStep == 0)

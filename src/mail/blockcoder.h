@@ -4,7 +4,7 @@
 #pragma once
 
 #include <QByteArray>
-#include <QByteArrayList>
+#include "mail/maillines.h"
 
 #include <functional>
 
@@ -18,14 +18,14 @@ public:
     using Hook = std::function<void(TBlockCoder &sender)>;
 
     // Neither object is owned; both must outlive encode().
-    TBlockCoder(QIODevice *input, QByteArrayList *output, int blockSize, const char *alphabet);
+    TBlockCoder(QIODevice *input, TMailLines *output, int blockSize, const char *alphabet);
     virtual ~TBlockCoder() = default;
 
     // Runs the whole conversion. Read errors pass through as EMIMEError.
     void encode();
 
     QIODevice *Input;
-    QByteArrayList *Output;
+    TMailLines *Output;
     QByteArray Alphabet;
     int Progress = 0;
     int ProgressStep = 10;
@@ -34,11 +34,13 @@ public:
 
 protected:
     // Appends the line for the n bytes at block (zero bytes follow them up to a whole group).
-    virtual void encodeLine(const unsigned char *block, int n, QByteArray &line) const = 0;
+    virtual void encodeLine(const unsigned char *block, int n) = 0;
+    // Characters per output line of a whole block, for reserving room.
+    virtual int lineLength() const = 0;
     virtual int percent(qint64 done, qint64 size) const = 0;
 
     // Writes `count` characters of the block's sextets, most significant bits first.
-    void appendSextets(const unsigned char *block, int count, QByteArray &line) const;
+    void writeSextets(const unsigned char *block, int count, char *out) const;
 
 private:
     int m_blockSize;

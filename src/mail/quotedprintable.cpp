@@ -8,6 +8,8 @@
 #include <QCoreApplication>
 #include <QIODevice>
 
+#include <cstring>
+
 namespace {
 
 constexpr int kWidth = 65;
@@ -34,6 +36,19 @@ public:
         ++m_at;
         return c;
     }
+    // Appends the bytes up to the next CR or LF (or the end of the buffer) to `out`.
+    void takeRun(QByteArray &out)
+    {
+        fill();
+        const char *begin = m_buffer.constData() + m_at;
+        const char *end = m_buffer.constData() + m_buffer.size();
+        const char *p = begin;
+        while (p != end && *p != '\r' && *p != '\n')
+            ++p;
+        out.append(begin, p - begin);
+        m_at += p - begin;
+    }
+    bool atLineEnd() const { return m_at < m_buffer.size(); }
 
 private:
     void fill()
@@ -55,61 +70,78 @@ private:
     qsizetype m_at = 0;
 };
 
-void appendEscaped(QByteArray &out, unsigned char c)
+// The paragraph form escapes controls, "=" and all of 128..255; blanks stay.
+struct EscapeTable
 {
-    const char e[3] = {'=', kHex[c >> 4], kHex[c & 15]};
-    out.append(e, 3);
+    bool escape[256];
+    constexpr EscapeTable() : escape()
+    {
+        for (int c = 0; c < 256; ++c)
+            escape[c] = c < 32 || c == '=' || c >= 128;
+    }
+};
+constexpr EscapeTable kEscape;
+
+char *writeEscaped(char *out, unsigned char c)
+{
+    out[0] = '=';
+    out[1] = kHex[c >> 4];
+    out[2] = kHex[c & 15];
+    return out + 3;
 }
 
 bool isLineEnd(unsigned char c) { return c == '\r' || c == '\n'; }
 
 } // namespace
 
-TQuotedPrintable::TQuotedPrintable(QIODevice *input, QByteArrayList *output)
+TQuotedPrintable::TQuotedPrintable(QIODevice *input, TMailLines *output)
     : Input(input), Output(output)
 {
 }
 
+void TQuotedPrintable::appendEscaped(const char *p, qsizetype n, bool softBreak)
+{
+    qsizetype length = n + (softBreak ? 1 : 0);
+    for (qsizetype i = 0; i < n; ++i)
+        length += kEscape.escape[static_cast<unsigned char>(p[i])] ? 2 : 0;
+    char *out = Output->appendUninitialized(length);
+    for (qsizetype i = 0; i < n; ++i) {
+        const auto c = static_cast<unsigned char>(p[i]);
+        if (kEscape.escape[c])
+            out = writeEscaped(out, c);
+        else
+            *out++ = char(c);
+    }
+    if (softBreak)
+        *out = '=';
+}
+
 void TQuotedPrintable::appendParagraph(const QByteArray &paragraph)
 {
-    auto escape = [](const char *p, qsizetype n) {
-        QByteArray line;
-        line.reserve(n + 8);
-        for (qsizetype i = 0; i < n; ++i) {
-            const auto c = static_cast<unsigned char>(p[i]);
-            if (c < 32 || c == '=' || c >= 128)
-                appendEscaped(line, c);
-            else
-                line.append(char(c));
-        }
-        return line;
-    };
     const char *p = paragraph.constData();
     qsizetype at = 0;
     const qsizetype size = paragraph.size();
     for (;;) {
         if (size - at < kWidth) {
-            Output->append(escape(p + at, size - at));
+            appendEscaped(p + at, size - at, false);
             return;
         }
         qsizetype cut = kWidth; // hard break unless a blank is found
-        qsizetype next = at + kWidth;
         for (qsizetype k = kWidth; k >= 1; --k) {
             if (at + k < size && p[at + k] == ' ') {
-                cut = k;
-                next = at + k; // the blank starts the next line
+                cut = k; // the blank starts the next line
                 break;
             }
         }
-        Output->append(escape(p + at, cut) + '=');
-        at = next;
+        appendEscaped(p + at, cut, true);
+        at += cut;
     }
 }
 
 void TQuotedPrintable::appendCanonicalLine(const QByteArray &line, bool ended)
 {
-    QByteArray out;
-    out.reserve(kCanonicalWidth + 4);
+    char out[kCanonicalWidth + 4];
+    int used = 0;
     const qsizetype n = line.size();
     for (qsizetype i = 0; i < n; ++i) {
         const auto c = static_cast<unsigned char>(line.at(i));
@@ -117,19 +149,31 @@ void TQuotedPrintable::appendCanonicalLine(const QByteArray &line, bool ended)
         const bool literal = (c >= 33 && c <= 126 && c != '=')
                              || ((c == ' ' || c == '\t') && !(last && ended));
         const int width = literal ? 1 : 3;
-        // Room for the soft break "=" at the end of a full line.
-        if (out.size() + width > kCanonicalWidth - 1 && !(last && ended && out.size() + width <= kCanonicalWidth)) {
-            Output->append(out + '=');
-            out.clear();
+        // A full line keeps room for its soft break; the very last character of a line that
+        // ends may use that room.
+        const bool fits = used + width <= kCanonicalWidth - 1
+                          || (last && ended && used + width <= kCanonicalWidth);
+        if (!fits) {
+            out[used++] = '=';
+            Output->append(QByteArrayView(out, used));
+            used = 0;
         }
         if (literal)
-            out.append(char(c));
+            out[used++] = char(c);
         else
-            appendEscaped(out, c);
+            used = int(writeEscaped(out + used, c) - out);
     }
     if (!ended)
-        out.append('=');
-    Output->append(out);
+        out[used++] = '=';
+    Output->append(QByteArrayView(out, used));
+}
+
+// A paragraph of MaxParagraph characters may only be ended by the end of the input: the
+// next byte read (even a line end) finds it too large.
+void TQuotedPrintable::checkLength(qsizetype length, bool more) const
+{
+    if (MaxParagraph > 0 && (length > MaxParagraph || (length == MaxParagraph && more)))
+        throw EMIMEError(QStringLiteral("Paragraph is too large"));
 }
 
 void TQuotedPrintable::encode()
@@ -141,16 +185,14 @@ void TQuotedPrintable::encode()
             paragraph.clear();
             bool ended = false;
             while (!in.atEnd()) {
-                if (MaxParagraph > 0 && paragraph.size() >= MaxParagraph)
-                    throw EMIMEError(QStringLiteral("Paragraph is too large"));
-                const unsigned char c = in.next();
-                if (isLineEnd(c)) {
-                    if (c == '\r' && !in.atEnd() && in.peek() == '\n')
+                in.takeRun(paragraph);
+                checkLength(paragraph.size(), !in.atEnd());
+                if (in.atLineEnd()) {
+                    if (in.next() == '\r' && !in.atEnd() && in.peek() == '\n')
                         in.next();
                     ended = true;
                     break;
                 }
-                paragraph.append(char(c));
             }
             appendCanonicalLine(paragraph, ended);
         }
@@ -159,19 +201,20 @@ void TQuotedPrintable::encode()
     do {
         paragraph.clear();
         while (!in.atEnd()) {
-            if (MaxParagraph > 0 && paragraph.size() >= MaxParagraph)
-                throw EMIMEError(QStringLiteral("Paragraph is too large"));
+            in.takeRun(paragraph);
+            checkLength(paragraph.size(), !in.atEnd());
+            if (in.atEnd())
+                break; // ended by the end of the input
+            if (!in.atLineEnd())
+                continue; // the buffer ran out in mid-run
             const unsigned char c = in.next();
             if (in.atEnd()) {
                 paragraph.append(char(c)); // the input's last byte is text, whatever it is
                 break;
             }
-            if (isLineEnd(c)) {
-                if (isLineEnd(in.peek()))
-                    in.next();
-                break;
-            }
-            paragraph.append(char(c));
+            if (isLineEnd(in.peek()))
+                in.next();
+            break;
         }
         appendParagraph(paragraph);
     } while (!in.atEnd() && !Aborted);

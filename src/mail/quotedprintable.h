@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include <QByteArrayList>
+#include "mail/maillines.h"
 
 class QIODevice;
 
@@ -19,19 +19,21 @@ class TQuotedPrintable
 {
 public:
     // Neither object is owned. Output is appended to, not cleared.
-    TQuotedPrintable(QIODevice *input, QByteArrayList *output);
+    TQuotedPrintable(QIODevice *input, TMailLines *output);
 
     // EMIMEError "Paragraph is too large" when a paragraph reaches MaxParagraph characters
     // (0: no limit); lines appended before stay in Output.
     void encode();
 
     QIODevice *Input;
-    QByteArrayList *Output;
+    TMailLines *Output;
     bool Aborted = false;
     bool Canonical = false;
     int MaxParagraph = 24576;
 
 private:
     void appendParagraph(const QByteArray &paragraph);
+    void appendEscaped(const char *p, qsizetype n, bool softBreak);
     void appendCanonicalLine(const QByteArray &line, bool ended);
+    void checkLength(qsizetype length, bool more) const;
 };

@@ -123,14 +123,17 @@ void TSMTP::Send()
         EncodeAttachments();
         sendEnvelope();
         SendHeaders();
-        QByteArrayList lines = text.lines;
-        appendEncodingNotice(lines);
-        sendData(QByteArrayList{QByteArray()} + lines, 6);
+        Block body;
+        body.head = QByteArrayList{QByteArray()} + text.lines;
+        appendEncodingNotice(body.head);
+        sendData(body, 6);
         if (!Attachments.isEmpty()) {
             setStatus(7);
             QCoreApplication::processEvents();
-            for (const QByteArrayList &block : std::as_const(m_blocks))
-                sendData(QByteArrayList{QByteArray()} + block, 7);
+            for (Block &block : m_blocks) {
+                block.head.prepend(QByteArray());
+                sendData(block, 7);
+            }
         }
         SendLine(".");
         WaitReply();
@@ -262,21 +265,30 @@ void TSMTP::sendEnvelope()
     WaitReply();
 }
 
-void TSMTP::sendData(const QByteArrayList &lines, int status)
+void TSMTP::sendData(const Block &block, int status)
 {
     if (Status != status)
         setStatus(status);
-    const qsizetype n = lines.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QByteArray &line = lines[i];
+    const qsizetype n = block.size();
+    qsizetype i = 0;
+    auto send = [&](QByteArrayView line) {
         // A line that starts with "." gets one more, so nothing can end the data early.
-        SendLine(line.startsWith('.') ? '.' + line : line);
+        if (line.startsWith('.'))
+            m_out += '.';
+        queueLine(line);
         if (OnProgress) {
             const int progress = n > 1 ? int(std::lround(double(i) * 100.0 / double(n - 1))) : 0;
             if (progress % 10 == 0)
                 setProgress(progress);
         }
-    }
+        ++i;
+    };
+    for (const QByteArray &line : block.head)
+        send(line);
+    for (qsizetype k = 0; k < block.lines.size(); ++k)
+        send(block.lines.at(k));
+    for (const QByteArray &line : block.tail)
+        send(line);
 }
 
 void TSMTP::quit()
@@ -296,7 +308,7 @@ void TSMTP::quit()
     setProgress(0);
 }
 
-void TSMTP::SendLine(const QByteArray &line)
+void TSMTP::queueLine(QByteArrayView line)
 {
     m_out += line;
     m_out += "\r\n";

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "mail/mailbase.h"
+#include "mail/maillines.h"
 
 #include <QByteArrayList>
 #include <QStringList>
@@ -81,7 +82,7 @@ public:
 
     // Queues one line (CR LF is added); lines go out in batches, at the latest before the next
     // reply is awaited.
-    void SendLine(const QByteArray &line);
+    void SendLine(const QByteArray &line) { queueLine(line); }
     void WaitReply();
     void CheckReply(const QByteArray &line);
 
@@ -95,6 +96,15 @@ public:
     static constexpr const char *SuccessText = "HalvMail (SMTP) Message Successfully Sent..";
 
 private:
+    // One attachment on the wire: its header lines, the coder's lines, what closes it.
+    struct Block
+    {
+        QByteArrayList head;
+        TMailLines lines;
+        QByteArrayList tail;
+        qsizetype size() const { return head.size() + lines.size() + tail.size(); }
+    };
+
     struct Text
     {
         QByteArrayList lines;
@@ -109,21 +119,22 @@ private:
     void startTls();
     void authenticate();
     void sendEnvelope();
-    void sendData(const QByteArrayList &lines, int status);
+    void sendData(const Block &block, int status);
     void quit();
+    void queueLine(QByteArrayView line);
     void flush();
     QByteArray heloDomain() const;
     Text composeText() const;
     QByteArrayList headerLines(const Text &text) const;
     void EncodeAttachments();
-    QByteArrayList encodeAttachment(const QString &path, bool last);
+    Block encodeAttachment(const QString &path, bool last);
     // The three notice lines after an encoding failure (and the closing boundary).
     void appendEncodingNotice(QByteArrayList &lines);
 
     TEncoding m_encoding = TEncoding::etMIME;
     TCharSet m_charSet = TCharSet::csUSASCII;
     QByteArray m_boundary;
-    QList<QByteArrayList> m_blocks;
+    std::vector<Block> m_blocks;
     QString m_encodingError;
     TBlockCoder *m_blockCoder = nullptr;
     TQuotedPrintable *m_qpCoder = nullptr;

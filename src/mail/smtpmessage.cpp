@@ -185,10 +185,12 @@ TSMTP::Text TSMTP::composeText() const
         data += (iso ? line.toLatin1() : line.toUtf8()) + "\r\n";
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
-    TQuotedPrintable coder(&buffer, &result.lines);
+    TMailLines encoded;
+    TQuotedPrintable coder(&buffer, &encoded);
     coder.MaxParagraph = 0; // the message's own text is never refused for its length
     coder.Canonical = !iso;
     coder.encode();
+    result.lines = encoded.toList();
     result.charset = iso ? "iso-8859-1" : "utf-8";
     result.quotedPrintable = true;
     return result;
@@ -261,7 +263,7 @@ void TSMTP::EncodeAttachments()
     m_encodingError.clear();
     for (qsizetype i = 0; i < Attachments.size(); ++i) {
         try {
-            m_blocks << encodeAttachment(Attachments[i], i + 1 == Attachments.size());
+            m_blocks.push_back(encodeAttachment(Attachments[i], i + 1 == Attachments.size()));
         } catch (const ECanceledError &) {
             m_blocks.clear();
             throw;
@@ -273,7 +275,7 @@ void TSMTP::EncodeAttachments()
     }
 }
 
-QByteArrayList TSMTP::encodeAttachment(const QString &path, bool last)
+TSMTP::Block TSMTP::encodeAttachment(const QString &path, bool last)
 {
     setStatus(9);
     const QFileInfo info(path);
@@ -284,7 +286,8 @@ QByteArrayList TSMTP::encodeAttachment(const QString &path, bool last)
     if (!file.open(QIODevice::ReadOnly))
         throw EMIMEError(file.errorString());
     const QString name = info.fileName();
-    QByteArrayList lines;
+    Block block;
+    TMailLines &lines = block.lines;
     auto progress = [this](TBlockCoder &coder) { setProgress(coder.Progress); };
     struct Running
     {
@@ -303,17 +306,15 @@ QByteArrayList TSMTP::encodeAttachment(const QString &path, bool last)
         for (QChar &c : lower)
             if (c >= u'A' && c <= u'Z')
                 c = c.toLower();
-        lines.prepend("begin 600 " + lower.toUtf8());
+        block.head << "begin 600 " + lower.toUtf8();
         // Decoders stop at the first zero-length line: a block that ends in one already
         // gets no second.
         if (lines.last() == "``")
-            lines.last() = "`";
-        else
-            lines << "`";
-        lines << "end";
+            lines.removeLast();
+        block.tail << "`" << "end";
         if (!last)
-            lines << QByteArray();
-        return lines;
+            block.tail << QByteArray();
+        return block;
     }
 
     const QByteArray type = contentType(name);
@@ -333,7 +334,8 @@ QByteArrayList TSMTP::encodeAttachment(const QString &path, bool last)
         if (coder.Aborted || Canceled)
             throw ECanceledError();
     }
-    QByteArrayList head{"--" + m_boundary, "Content-Type: " + type + "; " + parameter("name", name)};
+    QByteArrayList &head = block.head;
+    head << "--" + m_boundary << "Content-Type: " + type + "; " + parameter("name", name);
     if (text) {
         head << "Content-Transfer-Encoding: quoted-printable";
     } else {
@@ -341,15 +343,14 @@ QByteArrayList TSMTP::encodeAttachment(const QString &path, bool last)
         head << "Content-Disposition: attachment; " + parameter("filename", name);
     }
     head << QByteArray();
-    lines = head + lines;
     // The line end before a boundary belongs to the boundary, so a text part followed by
     // the next block's empty line must not get one more: it would decode as a line end the
     // file does not have.
     if (!text || last)
-        lines << QByteArray();
+        block.tail << QByteArray();
     if (last)
-        lines << "--" + m_boundary + "--";
-    return lines;
+        block.tail << "--" + m_boundary + "--";
+    return block;
 }
 
 QByteArrayList TSMTP::composeMessage()
@@ -360,8 +361,12 @@ QByteArrayList TSMTP::composeMessage()
     lines << QByteArray();
     lines += text.lines;
     appendEncodingNotice(lines);
-    for (const QByteArrayList &block : std::as_const(m_blocks))
-        lines += QByteArrayList{QByteArray()} + block;
+    for (const Block &block : m_blocks) {
+        lines << QByteArray();
+        lines += block.head;
+        lines += block.lines.toList();
+        lines += block.tail;
+    }
     m_blocks.clear();
     return lines;
 }
@@ -374,6 +379,9 @@ void TSMTP::appendEncodingNotice(QByteArrayList &lines)
           << "**" + QByteArray::number(Attachments.size()) + " file(s) were attached to this"
           << QByteArray("**message.  They could not be sent due to error during encoding");
     // The header announced a multipart message: close it.
-    if (m_encoding == TEncoding::etMIME && !Attachments.isEmpty())
-        m_blocks = {QByteArrayList{"--" + m_boundary + "--"}};
+    if (m_encoding == TEncoding::etMIME && !Attachments.isEmpty()) {
+        m_blocks.clear();
+        m_blocks.emplace_back();
+        m_blocks.back().tail << "--" + m_boundary + "--";
+    }
 }

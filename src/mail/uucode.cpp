@@ -9,18 +9,18 @@ constexpr char kAlphabet[] =
 static_assert(sizeof(kAlphabet) == 65);
 } // namespace
 
-TUUCode::TUUCode(QIODevice *input, QByteArrayList *output)
+TUUCode::TUUCode(QIODevice *input, TMailLines *output)
     : TBlockCoder(input, output, 45, kAlphabet)
 {
 }
 
-void TUUCode::encodeLine(const unsigned char *block, int n, QByteArray &line) const
+void TUUCode::encodeLine(const unsigned char *block, int n)
 {
     // The bits after the n-th byte are zero: strict decoders reject stale ones.
     const int count = n == 45 ? 60 : n * 4 / 3 + 1;
-    line.reserve(count + 1);
-    line.append(Alphabet.at(n));
-    appendSextets(block, count, line);
+    char *line = Output->appendUninitialized(count + 1);
+    line[0] = Alphabet.at(n);
+    writeSextets(block, count, line + 1);
 }
 
 int TUUCode::percent(qint64 done, qint64 size) const { return int(done * 100 / size); }

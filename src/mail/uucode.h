@@ -10,9 +10,10 @@
 class TUUCode : public TBlockCoder
 {
 public:
-    TUUCode(QIODevice *input, QByteArrayList *output);
+    TUUCode(QIODevice *input, TMailLines *output);
 
 protected:
-    void encodeLine(const unsigned char *block, int n, QByteArray &line) const override;
+    void encodeLine(const unsigned char *block, int n) override;
+    int lineLength() const override { return 61; }
     int percent(qint64 done, qint64 size) const override;
 };

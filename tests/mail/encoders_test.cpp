@@ -20,13 +20,14 @@ QByteArrayList encodeWith(const QByteArray &data, std::vector<int> *progress = n
     QBuffer in;
     in.setData(data);
     in.open(QIODevice::ReadOnly);
-    QByteArrayList out{"stale"};
+    TMailLines out;
+    out.append("stale");
     Coder coder(&in, &out);
     if (progress)
         coder.OnProgress = [progress](TBlockCoder &c) { progress->push_back(c.Progress); };
     coder.encode();
     EXPECT_EQ(coder.Progress, 100);
-    return out;
+    return out.toList();
 }
 
 QByteArrayList qp(const QByteArray &data, bool canonical = false)
@@ -34,11 +35,11 @@ QByteArrayList qp(const QByteArray &data, bool canonical = false)
     QBuffer in;
     in.setData(data);
     in.open(QIODevice::ReadOnly);
-    QByteArrayList out;
+    TMailLines out;
     TQuotedPrintable coder(&in, &out);
     coder.Canonical = canonical;
     coder.encode();
-    return out;
+    return out.toList();
 }
 
 TEST(UUCode, LineLayoutAndZeroPadding)
@@ -97,7 +98,7 @@ TEST(BlockCoders, AbortFinishesTheLineThenClearsTheOutput)
     QBuffer in;
     in.setData(QByteArray(57 * 5000, 'a'));
     in.open(QIODevice::ReadOnly);
-    QByteArrayList out;
+    TMailLines out;
     TBase64 coder(&in, &out);
     int lines = 0;
     bool ended = false;
@@ -181,9 +182,10 @@ TEST(QuotedPrintable, AppendsToOutput)
     QBuffer in;
     in.setData("x");
     in.open(QIODevice::ReadOnly);
-    QByteArrayList out{"kept"};
+    TMailLines out;
+    out.append("kept");
     TQuotedPrintable(&in, &out).encode();
-    EXPECT_EQ(out, (QByteArrayList{"kept", "x"}));
+    EXPECT_EQ(out.toList(), (QByteArrayList{"kept", "x"}));
 }
 
 TEST(QuotedPrintableCanonical, LineEndsBlankLinesAndTrailingBlanks)
