@@ -16,8 +16,10 @@
 
 namespace {
 
-// Lines are written in batches of about this size; the time-out applies to each batch.
+// Lines are handed to the socket in batches of about this size, and a batch waits only
+// while the socket still holds more than this much unsent; the time-out applies to each wait.
 constexpr qsizetype kBatchBytes = 64 * 1024;
+constexpr qint64 kBacklogBytes = 512 * 1024;
 // A reply longer than this is not a mail server talking.
 constexpr qsizetype kMaxReplyBytes = 64 * 1024;
 
@@ -313,19 +315,19 @@ void TSMTP::queueLine(QByteArrayView line)
     m_out += line;
     m_out += "\r\n";
     if (m_out.size() >= kBatchBytes)
-        flush();
+        flush(kBacklogBytes);
 }
 
-void TSMTP::flush()
+void TSMTP::flush(qint64 backlog)
 {
-    if (m_out.isEmpty())
+    if (m_out.isEmpty() && connection().bytesToWrite() <= backlog)
         return;
     connection().write(m_out);
     m_out.clear();
     StartTimer();
-    wait([this] { return connection().bytesToWrite() == 0; });
+    wait([this, backlog] { return connection().bytesToWrite() <= backlog; });
     StopTimer();
-    if (connection().bytesToWrite() == 0 && !Canceled)
+    if (connection().bytesToWrite() <= backlog && !Canceled)
         return;
     if (ErrorFlag) {
         SendFailed = true;

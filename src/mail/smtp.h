@@ -122,7 +122,8 @@ private:
     void sendData(const Block &block, int status);
     void quit();
     void queueLine(QByteArrayView line);
-    void flush();
+    // Hands the queued lines to the socket and waits until at most `backlog` bytes are unsent.
+    void flush(qint64 backlog = 0);
     QByteArray heloDomain() const;
     Text composeText() const;
     QByteArrayList headerLines(const Text &text) const;
