@@ -20,6 +20,8 @@
 #include <QSysInfo>
 #include <QTimeZone>
 
+#include <type_traits>
+
 namespace {
 
 constexpr int kMaxLineOctets = 998;
@@ -288,20 +290,27 @@ TSMTP::Block TSMTP::encodeAttachment(const QString &path, bool last)
     const QString name = info.fileName();
     Block block;
     TMailLines &lines = block.lines;
-    auto progress = [this](TBlockCoder &coder) { setProgress(coder.Progress); };
     struct Running
     {
         TSMTP *client;
         ~Running() { client->m_blockCoder = nullptr; client->m_qpCoder = nullptr; }
     } running{this};
-
-    if (m_encoding == TEncoding::etUU) {
-        TUUCode coder(&file, &lines);
-        coder.OnProgress = progress;
-        m_blockCoder = &coder;
+    // Runs one coder as the client's running coder, so that Cancel reaches it.
+    auto run = [this](auto &coder) {
+        if constexpr (std::is_base_of_v<TBlockCoder, std::decay_t<decltype(coder)>>) {
+            coder.OnProgress = [this](TBlockCoder &c) { setProgress(c.Progress); };
+            m_blockCoder = &coder;
+        } else {
+            m_qpCoder = &coder;
+        }
         coder.encode();
         if (coder.Aborted || Canceled)
             throw ECanceledError();
+    };
+
+    if (m_encoding == TEncoding::etUU) {
+        TUUCode coder(&file, &lines);
+        run(coder);
         QString lower = withoutControls(name);
         for (QChar &c : lower)
             if (c >= u'A' && c <= u'Z')
@@ -322,17 +331,10 @@ TSMTP::Block TSMTP::encodeAttachment(const QString &path, bool last)
     if (text) {
         TQuotedPrintable coder(&file, &lines);
         coder.Canonical = true;
-        m_qpCoder = &coder;
-        coder.encode();
-        if (coder.Aborted || Canceled)
-            throw ECanceledError();
+        run(coder);
     } else {
         TBase64 coder(&file, &lines);
-        coder.OnProgress = progress;
-        m_blockCoder = &coder;
-        coder.encode();
-        if (coder.Aborted || Canceled)
-            throw ECanceledError();
+        run(coder);
     }
     QByteArrayList &head = block.head;
     head << "--" + m_boundary << "Content-Type: " + type + "; " + parameter("name", name);

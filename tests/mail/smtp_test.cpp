@@ -7,6 +7,7 @@
 #include "peer.h"
 
 #include <QTcpServer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -189,6 +190,30 @@ TEST(SmtpTransport, CancelDuringTheWaitEndsIt)
             QTimer::singleShot(50, &s, [&s] { s.Cancel(); });
     };
     EXPECT_THROW(smtp.Send(), ECanceledError);
+}
+
+TEST(SmtpTransport, CancelWhileEncodingStopsTheCoderAndSendsNothing)
+{
+    QTemporaryDir dir;
+    FaultPeer peer(QStringLiteral("ok"), dir);
+    const QString big = dir.filePath(QStringLiteral("big.bin"));
+    {
+        QFile f(big);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(8 * 1024 * 1024, 'x'));
+    }
+    TSMTP smtp;
+    smtp.Server = peer.server();
+    smtp.Recipient = QStringLiteral("a@example.org");
+    smtp.Attachments = QStringList{big};
+    int calls = 0;
+    smtp.OnProgress = [&](TSMTP &s) {
+        if (s.Status == 9 && ++calls == 2)
+            s.Cancel();
+    };
+    EXPECT_THROW(smtp.Send(), ECanceledError);
+    EXPECT_EQ(smtp.Status, 8);
+    EXPECT_FALSE(peer.record().contains("RCPT"));
 }
 
 TEST(SmtpTransport, BadAddressesAndPlainTextSignInAreRefusedBeforeConnecting)
