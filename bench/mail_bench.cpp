@@ -214,6 +214,32 @@ void BM_SendAttachmentSmtplib(benchmark::State &state)
 }
 BENCHMARK(BM_SendAttachmentSmtplib)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 
+// A peer that never greets: the whole time-out spent waiting; cpu_s is what the wait costs.
+void BM_WaitForSilentServer(benchmark::State &state)
+{
+    for (auto _ : state) {
+        QTemporaryDir dir;
+        QProcess peer;
+        peer.start(QStringLiteral("/usr/bin/python3"),
+                   {QStringLiteral(HALVORN_SOURCE_DIR "/tests/mail/fault_peer.py"), QStringLiteral("nogreeting"),
+                    dir.filePath(QStringLiteral("record"))});
+        peer.waitForReadyRead(30000);
+        const quint16 port = peer.readLine().trimmed().mid(5).toUShort();
+        TSMTP smtp;
+        smtp.Server = QStringLiteral("127.0.0.1:") + QString::number(port);
+        smtp.Recipient = QStringLiteral("to@example.org");
+        smtp.TimeOut = int(state.range(0));
+        const double before = cpuSeconds();
+        try {
+            smtp.Send();
+        } catch (const std::exception &) {
+        }
+        state.counters["cpu_s"] = cpuSeconds() - before;
+        peer.waitForFinished(5000);
+    }
+}
+BENCHMARK(BM_WaitForSilentServer)->Arg(60)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
 } // namespace
 
 int main(int argc, char **argv)

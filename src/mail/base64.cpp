@@ -3,8 +3,6 @@
 
 #include "mail/base64.h"
 
-#include <cmath>
-
 namespace {
 constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 static_assert(sizeof(kAlphabet) == 65);
@@ -24,8 +22,10 @@ void TBase64::encodeLine(const unsigned char *block, int n)
     std::fill(line + count, line + length, '=');
 }
 
-// Rounded to nearest, halves to even (the default floating-point rounding mode).
+// Rounded to nearest, halves to even.
 int TBase64::percent(qint64 done, qint64 size) const
 {
-    return int(std::nearbyint(double(done) * 100.0 / double(size)));
+    const qint64 q = done * 100 / size;
+    const qint64 twiceRest = 2 * (done * 100 % size);
+    return int(q + (twiceRest > size || (twiceRest == size && (q & 1)) ? 1 : 0));
 }

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QIODevice>
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -20,18 +21,21 @@ TBlockCoder::TBlockCoder(QIODevice *input, TMailLines *output, int blockSize,
                          const char *alphabet)
     : Input(input), Output(output), Alphabet(alphabet), m_blockSize(blockSize)
 {
+    for (int v = 0; v < 4096; ++v) {
+        m_pairs[size_t(2 * v)] = Alphabet.at(v >> 6);
+        m_pairs[size_t(2 * v + 1)] = Alphabet.at(v & 63);
+    }
 }
 
 void TBlockCoder::writeSextets(const unsigned char *block, int count, char *out) const
 {
     const char *a = Alphabet.constData();
+    const char *pairs = m_pairs.data();
     int i = 0;
     for (; count >= 4; i += 3, count -= 4, out += 4) {
         const unsigned v = (block[i] << 16) | (block[i + 1] << 8) | block[i + 2];
-        out[0] = a[v >> 18];
-        out[1] = a[(v >> 12) & 63];
-        out[2] = a[(v >> 6) & 63];
-        out[3] = a[v & 63];
+        std::memcpy(out, pairs + 2 * (v >> 12), 2);
+        std::memcpy(out + 2, pairs + 2 * (v & 4095), 2);
     }
     if (count > 0) {
         const unsigned v = (block[i] << 16) | (block[i + 1] << 8) | block[i + 2];

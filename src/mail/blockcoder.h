@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include "mail/maillines.h"
 
+#include <array>
 #include <functional>
 
 class QIODevice;
@@ -44,4 +45,6 @@ protected:
 
 private:
     int m_blockSize;
+    // The two characters of every 12-bit value: half the look-ups of one per sextet.
+    std::array<char, 2 * 4096> m_pairs;
 };

@@ -87,6 +87,21 @@ TEST(Base64, PaddingAndLineLengths)
     EXPECT_EQ(full[1], "");
 }
 
+TEST(Base64, ProgressRoundsHalvesToEven)
+{
+    QBuffer in;
+    in.setData(QByteArray(57 * 8, 'p'));
+    in.open(QIODevice::ReadOnly);
+    TMailLines out;
+    TBase64 coder(&in, &out);
+    coder.ProgressStep = 1;
+    std::vector<int> seen;
+    coder.OnProgress = [&](TBlockCoder &c) { seen.push_back(c.Progress); };
+    coder.encode();
+    // 12.5 %, 25, 37.5, 50, 62.5, 75, 87.5, 100, the 0-byte line, the end
+    EXPECT_EQ(seen, (std::vector<int>{12, 25, 38, 50, 62, 75, 88, 100, 100, 100}));
+}
+
 TEST(BlockCoders, EmptyInputGivesOneLineWithoutDividingByZero)
 {
     EXPECT_EQ(encodeWith<TBase64>({}), QByteArrayList{""});
