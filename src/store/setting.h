@@ -111,8 +111,8 @@ inline constexpr Setting CharSet{S::Email, u"sCharSet", K::Text, u"ASCII"};
 inline constexpr Setting MAPIDefRecip{S::Email, u"sMAPIDefRecip", K::Text, u""};
 inline constexpr Setting MAPIDefSubject{S::Email, u"sMAPIDefSubject", K::Text, u"Halvorn automatic job notification"};
 inline constexpr Setting SendmailCommand{S::Email, u"sSendmailCommand", K::Text, u"/usr/sbin/sendmail -t -oi"};
-// SMTP beyond the plain dialogue: 0 none, 1 STARTTLS, 2 TLS on connect; AUTH; an extra CA
-// file; the Date and Message-ID headers.
+// The program's own SMTP client beyond plain SMTP: 0 none, 1 STARTTLS, 2 TLS from the first
+// byte; a sign-in (sent only over TLS); an extra CA file; the Date and Message-ID lines.
 inline constexpr Setting SMTPSecurity{S::Email, u"iSMTPSecurity", K::Integer, u"0"};
 inline constexpr Setting SMTPAuthUser{S::Email, u"sSMTPAuthUser", K::Text, u""};
 inline constexpr Setting SMTPAuthPassword{S::Email, u"sSMTPAuthPassword", K::Text, u""};
