@@ -444,8 +444,9 @@ void MainForm::changeEvent(QEvent *event)
     if (!toTray && !toMini)
         return;
     QTimer::singleShot(0, this, [this, toMini] {
+        // Hidden while still minimised: clearing the state of a hidden window makes some
+        // window managers map an empty frame again. Showing it clears the state.
         hide();
-        setWindowState(windowState() & ~Qt::WindowMinimized);
         if (toMini) {
             m_tray->setMiniJobCount(EngineText::jobsToday(m_engine->queue().count()));
             m_tray->showMiniWindow();
