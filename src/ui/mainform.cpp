@@ -770,7 +770,10 @@ void MainForm::renameJob(const QString &key, const QString &from, const QString 
     }
     if (m_engine->categories().jobListChanges)
         m_services.log.logMessage(T::jobRenamed(from, to));
+    const bool wasCurrent = currentKey().compare(key, Qt::CaseInsensitive) == 0;
     refreshJobList();
+    if (wasCurrent)
+        selectKey(to);
 }
 
 void MainForm::saveJobList()

@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Halvorn developers
+
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QDialogButtonBox;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QWidget;
+
+// Small builders shared by the editor forms, so that every form gets the same keyboard
+// behaviour: the accepting button is the default (Enter), the cancelling one answers Esc.
+namespace FormHelpers {
+
+// A button box with `acceptText` ("&Save", "&Ok") and "&Cancel", wired to the dialog's
+// accept() and reject(). The buttons are named `accept` + "Button" by the caller.
+QDialogButtonBox *buttons(QDialog *dialog, const QString &acceptText, const QString &acceptName,
+    const QString &cancelName = QStringLiteral("ButtonCancel"));
+
+QSpinBox *spin(QWidget *parent, const QString &name, int minimum, int maximum,
+    const QString &hint = QString());
+
+// A label whose mnemonic moves to `buddy`; also gives the buddy its accessible name.
+QLabel *label(const QString &text, QWidget *buddy, QWidget *parent);
+
+QPushButton *button(const QString &text, const QString &name, QWidget *parent,
+    const QString &hint = QString());
+
+} // namespace FormHelpers
