@@ -477,18 +477,14 @@ void MainForm::showFromTray()
     activateWindow();
 }
 
-bool MainForm::showFromMiniWindow(bool logPage)
+void MainForm::showOnPage(std::optional<bool> logPage)
 {
-    if (raiseModalDialog())
-        return false;
-    if (!isVisible() && m_guard && !m_guard->allow(this, PasswordGuard::Action::Show))
-        return false;
-    m_ui->PageControl1->setCurrentIndex(logPage ? 1 : 0);
+    if (logPage)
+        m_ui->PageControl1->setCurrentIndex(*logPage ? 1 : 0);
     show();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();
     activateWindow();
-    return true;
 }
 
 bool MainForm::closeWithQuestion()
