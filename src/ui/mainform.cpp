@@ -459,8 +459,9 @@ void MainForm::changeEvent(QEvent *event)
     if (!toTray && !toMini)
         return;
     QTimer::singleShot(0, this, [this, toMini] {
+        // Hidden while still minimised: clearing the state of a hidden window makes some
+        // window managers map an empty frame again. Showing it clears the state.
         hide();
-        setWindowState(windowState() & ~Qt::WindowMinimized);
         if (toMini) {
             m_tray->setMiniJobCount(EngineText::jobsToday(m_engine->queue().count()));
             m_tray->showMiniWindow();
@@ -491,18 +492,14 @@ void MainForm::showFromTray()
     activateWindow();
 }
 
-bool MainForm::showFromMiniWindow(bool logPage)
+void MainForm::showOnPage(std::optional<bool> logPage)
 {
-    if (raiseModalDialog())
-        return false;
-    if (!isVisible() && m_guard && !m_guard->allow(this, PasswordGuard::Action::Show))
-        return false;
-    m_ui->PageControl1->setCurrentIndex(logPage ? 1 : 0);
+    if (logPage)
+        m_ui->PageControl1->setCurrentIndex(*logPage ? 1 : 0);
     show();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();
     activateWindow();
-    return true;
 }
 
 bool MainForm::closeWithQuestion()

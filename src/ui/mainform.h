@@ -131,9 +131,12 @@ public slots:
     // A user's request to see the window (tray, mini window, a second start): asks the
     // show password; while a modal dialog is open it raises that dialog instead.
     void showFromTray();
-    // A button of the mini window: asks the show password, then shows the window on the
-    // "&Scheduler" or the "&Log" page; false when refused.
-    bool showFromMiniWindow(bool logPage);
+    // Shows the window once the caller has passed its own show password (a click on the
+    // tray icon, a mini window button): on the "&Scheduler" or "&Log" page, or as it was.
+    void showOnPage(std::optional<bool> logPage);
+    // While a modal dialog is open, a request to see the window raises that dialog instead;
+    // true when it did.
+    bool raiseModalDialog();
     // SIGTERM, the end of the desktop session, a log-off by a system job: no questions.
     void closeWithoutQuestions();
     // The close question (the close password), then the end; false when refused.
@@ -192,7 +195,6 @@ private:
     void updateButtons();
     void applyRows(QList<JobListModel::Row> rows);
     void applyPendingRows();
-    bool raiseModalDialog();
     bool useOutput(Output output);
     void setHold(bool hold);
     // The job name an editor saved: its own word, else the one new key, else `key`.

@@ -12,12 +12,23 @@
 
 namespace MainFormAttach {
 
-std::unique_ptr<DesktopPresence> presence(MainForm &window, TrayIcon &tray, Settings &settings)
+std::unique_ptr<DesktopPresence> presence(MainForm &window, TrayIcon &tray, Settings &settings,
+    std::function<bool(QWidget *parent)> allowShow)
 {
+    // A modal dialog is raised instead, without a password: it is already on the screen.
+    const auto mayShow = [&window, allowShow] {
+        return !window.raiseModalDialog() && (window.isVisible() || !allowShow || allowShow(&window));
+    };
     DesktopPresence::Hooks hooks;
-    hooks.showFromTray = [&window] { window.showFromTray(); };
-    hooks.restore = [&window](DesktopPresence::Page page) {
-        return window.showFromMiniWindow(page == DesktopPresence::Page::Log);
+    hooks.showFromTray = [&window, mayShow] {
+        if (mayShow())
+            window.showOnPage(std::nullopt);
+    };
+    hooks.restore = [&window, mayShow](DesktopPresence::Page page) {
+        if (!mayShow())
+            return false;
+        window.showOnPage(page == DesktopPresence::Page::Log);
+        return true;
     };
     hooks.close = [&window] { return window.closeWithQuestion(); };
     auto presence = std::make_unique<DesktopPresence>(&window, tray, settings, std::move(hooks));

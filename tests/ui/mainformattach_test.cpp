@@ -25,6 +25,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QItemSelectionModel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QTabWidget>
@@ -64,6 +65,9 @@ protected:
     ActivityLog log{settings, clock};
     FakeTrayIcon tray;
     AnsweringGuard guard;
+    // The show password of the tray icon and the mini window.
+    bool showAnswer = true;
+    int showAsks = 0;
     std::unique_ptr<MainForm> form;
     std::unique_ptr<DesktopPresence> presence;
 
@@ -84,7 +88,10 @@ protected:
         form = std::make_unique<MainForm>(MainForm::Services{store, settings, log, clock, launcher,
             [](const QString &) { return std::optional<qint64>(qint64(1) << 40); }});
         form->setPasswordGuard(&guard);
-        presence = MainFormAttach::presence(*form, tray, settings);
+        presence = MainFormAttach::presence(*form, tray, settings, [this](QWidget *) {
+            ++showAsks;
+            return showAnswer;
+        });
         form->start({u"voltrane"_s});
     }
     void minimise()
@@ -114,23 +121,37 @@ TEST_F(MainFormAttachTest, AsAnIconOnlyTheTrayIconIsThereAndALeftClickAsksThePas
 
     tray.click(Click::Right);
     EXPECT_FALSE(form->isVisible());
-    EXPECT_TRUE(guard.asked.isEmpty());
+    EXPECT_EQ(showAsks, 0);
 
-    guard.answer = false;
+    showAnswer = false;
     tray.click(Click::Left);
     EXPECT_FALSE(form->isVisible());
-    guard.answer = true;
+    showAnswer = true;
     tray.click(Click::Left);
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(guard.asked, QList<Action>({Action::Show, Action::Show}));
+    EXPECT_EQ(showAsks, 2);
+    // Showing already: brought forward without a password.
+    tray.click(Click::Left);
+    EXPECT_EQ(showAsks, 2);
+    // The menu's "&Open" asks the window's own show password.
+    form->hide();
+    guard.answer = false;
+    form->popupMenu()->actions().first()->trigger();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(guard.asked, QList<Action>{Action::Show});
+    guard.answer = true;
+    form->showFromTray();
 
     // Minimised, it goes back into the tray: hidden, not minimised, so no task-bar button
     // brings it back past the show password.
     QApplication::processEvents();
     minimise();
     EXPECT_FALSE(form->isVisible());
-    EXPECT_FALSE(form->isMinimized());
     EXPECT_FALSE(presence->isMiniWindowVisible());
+    // Shown again, it is an ordinary window.
+    tray.click(Click::Left);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->isMinimized());
 }
 
 TEST_F(MainFormAttachTest, MinimisingToTheMiniWindowShowsTodaysJobCount)
@@ -161,13 +182,12 @@ TEST_F(MainFormAttachTest, WithoutATrayTheMiniWindowStandsInForIt)
     EXPECT_EQ(mini().jobCount(), u"0 jobs today"_s);
 
     // Minimising "to the tray" goes to the mini window too.
-    form->showFromMiniWindow(false);
+    form->showOnPage(false);
     presence->closeMiniWindow();
     // The first activation closes the mini window: let it pass first.
     QApplication::processEvents();
     minimise();
     EXPECT_FALSE(form->isVisible());
-    EXPECT_FALSE(form->isMinimized());
     EXPECT_TRUE(presence->isMiniWindowVisible());
 }
 
@@ -185,6 +205,7 @@ TEST_F(MainFormAttachTest, ClosingFromTheMiniWindowGoesThroughTheCloseQuestion)
     EXPECT_EQ(guard.asked.last(), Action::Close);
 
     // A refused show password keeps the mini window as it is.
+    showAnswer = false;
     mini().findChild<QToolButton *>(u"RestoreButton"_s)->click();
     EXPECT_TRUE(presence->isMiniWindowVisible());
     EXPECT_FALSE(form->isVisible());

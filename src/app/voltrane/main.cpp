@@ -119,7 +119,8 @@ int main(int argc, char *argv[])
         return ConfigForm::run(parent, settings, password, [&window] { window.reloadLog(); });
     });
     SystemTrayIcon tray;
-    const auto presence = MainFormAttach::presence(window, tray, settings);
+    const auto presence = MainFormAttach::presence(window, tray, settings,
+        [&passwordCheck](QWidget *parent) { return passwordCheck.allowShowFromTray(parent); });
     PrintExport exporter(store, clock, &window);
     MainFormAttach::printing(window, exporter);
     // One help window for the whole run, made on first use.
