@@ -593,7 +593,7 @@ void Engine::launch(int index)
 
     QString reason;
     std::optional<ProcessHandle> handle;
-    const auto words = CommandLine::split(commandLine, &reason);
+    const auto words = CommandLine::splitJob(program, arguments, &reason);
     if (words && !words->isEmpty()) {
         LaunchRequest request;
         request.arguments = *words;

@@ -3,13 +3,14 @@
 
 #include "engine/successevaluator.h"
 
+#include "engine/fileactions.h"
 #include "platform/inifile.h"
 #include "store/jobstore.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 
+#include <algorithm>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -71,22 +72,6 @@ QString iniReason(const QString &key, const QString &value)
     return u"ini key test: "_s + key + u" for: "_s + value;
 }
 
-// Only "*" and "?" are special; "[" and the rest stand for themselves.
-QRegularExpression wildcardPattern(const QString &wildcard)
-{
-    QString pattern;
-    for (const QChar c : wildcard) {
-        if (c == u'*')
-            pattern += u".*"_s;
-        else if (c == u'?')
-            pattern += u'.';
-        else
-            pattern += QRegularExpression::escape(QString(c));
-    }
-    return QRegularExpression(QRegularExpression::anchoredPattern(pattern),
-        QRegularExpression::DotMatchesEverythingOption);
-}
-
 bool isFile(const QFileInfo &info) { return info.exists() && !info.isDir(); }
 
 std::optional<bool> join(std::optional<bool> left, bool useAnd, std::optional<bool> right)
@@ -122,16 +107,10 @@ bool SuccessEvaluator::fileExists(const QString &name)
     if (!last.contains(u'*') && !last.contains(u'?'))
         return isFile(QFileInfo(name));
 
-    const QString folder = slash < 0 ? u"."_s : slash == 0 ? u"/"_s : name.first(slash);
-    const QRegularExpression pattern = wildcardPattern(last);
-    const QDir dir(folder);
-    const QFileInfoList entries
-        = dir.entryInfoList(QDir::Files | QDir::System | QDir::Hidden, QDir::NoSort);
-    for (const QFileInfo &entry : entries) {
-        if (pattern.match(entry.fileName()).hasMatch() && isFile(entry))
-            return true;
-    }
-    return false;
+    // The file jobs' matcher, with their rule for hidden files: "*" never finds ".x".
+    const QStringList matches = FileActions::matchingFiles(name);
+    return std::any_of(matches.cbegin(), matches.cend(),
+        [](const QString &path) { return isFile(QFileInfo(path)); });
 }
 
 SuccessEvaluator::Result SuccessEvaluator::EvaluateSuccess(const QString &job, int exitCode)

@@ -59,6 +59,10 @@ QString shutdownFailed(const QString &job)
 {
     return u"Job: "_s + job + u" shutdown windows failed."_s;
 }
+QString routeLine(const QString &route, bool accepted)
+{
+    return u"System action: request through "_s + route + (accepted ? u", accepted"_s : u", refused"_s);
+}
 const QString secondaryUsed = u"ExitWindowsEx failed, secondary exitwindows used..."_s;
 
 const QString processNameValue = u"sProcessName"_s;
@@ -113,7 +117,11 @@ bool SystemActions::exitWindowsEx(int flags)
         action = SessionControl::Action::Reboot;
     else if (flags & ewxShutdown)
         action = SessionControl::Action::Halt;
-    return m_session.request(action, (flags & ewxForce) != 0);
+    const bool accepted = m_session.request(action, (flags & ewxForce) != 0);
+    // Which way a log-off took matters: a session manager lets programs save their work.
+    if (const QString route = m_session.lastRoute(); !route.isEmpty())
+        m_log.logMessage(routeLine(route, accepted));
+    return accepted;
 }
 
 // The fallback the shutdown activities have always had: a plain log-off request.

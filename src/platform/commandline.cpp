@@ -3,6 +3,9 @@
 
 #include "platform/commandline.h"
 
+#include <QFileInfo>
+#include <QStandardPaths>
+
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -84,5 +87,19 @@ std::optional<QStringList> CommandLine::split(const QString &text, QString *erro
     }
     if (inWord)
         words.append(word);
+    return words;
+}
+
+std::optional<QStringList> CommandLine::splitJob(const QString &program, const QString &arguments,
+    QString *error)
+{
+    const bool whole = !program.isEmpty()
+        && (program.contains(u'/') ? QFileInfo(program).isFile()
+                                   : !QStandardPaths::findExecutable(program).isEmpty());
+    if (!whole)
+        return split(arguments.isEmpty() ? program : program + u' ' + arguments, error);
+    auto words = split(arguments, error);
+    if (words)
+        words->prepend(program);
     return words;
 }

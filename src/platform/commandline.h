@@ -17,4 +17,11 @@ class CommandLine
 public:
     // Empty when a quote is not closed; `error`, when given, then says which.
     static std::optional<QStringList> split(const QString &text, QString *error = nullptr);
+
+    // The words of a job's program and its arguments. A program that names an existing
+    // file as it stands, or a bare name found in PATH, is one word whatever blanks it has
+    // ("/opt/My Tools/run"), and only the arguments are split; otherwise the joined line
+    // is split, so a quoted path or arguments kept with the program still work.
+    static std::optional<QStringList> splitJob(const QString &program, const QString &arguments,
+        QString *error = nullptr);
 };

@@ -14,8 +14,10 @@ namespace {
 QString deriveLongTimeFormat(const QLocale &locale)
 {
     QString format = locale.timeFormat(QLocale::LongFormat);
-    // Drop the zone ("t", "tttt" and the like, outside quotes) with the blanks around it.
-    static const QRegularExpression zone(QStringLiteral("\\s*(?<!')\\bt+\\b(?!')\\s*"));
+    // Drop the zone ("t", "tttt" and the like, outside quotes) with the blanks, brackets
+    // and separator around it: Spanish and others write "H:mm:ss (t)".
+    static const QRegularExpression zone(
+        QStringLiteral("[\\s,]*[(\\[]?\\s*(?<!')\\bt+\\b(?!')\\s*[)\\]]?\\s*"));
     format.replace(zone, QStringLiteral(" "));
     format = format.trimmed();
     // A locale whose long format lacks seconds still gets them.

@@ -4,6 +4,7 @@
 #include "platform/logindsessioncontrol.h"
 
 #include <QDBusArgument>
+#include <QDBusConnectionInterface>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 
@@ -32,10 +33,44 @@ bool accepted(const QDBusMessage &reply)
 {
     return reply.type() == QDBusMessage::ReplyMessage;
 }
+
+// The session managers that log off politely, asking programs first, without a dialog.
+struct SessionManager
+{
+    const char16_t *desktop;
+    const char16_t *service;
+    const char16_t *path;
+    const char16_t *interface;
+    const char16_t *method;
+    QVariantList arguments;
+};
+
+const SessionManager &sessionManager(int i);
+constexpr int sessionManagerCount = 6;
+
+const SessionManager &sessionManager(int i)
+{
+    // GNOME's mode 1: no confirmation, inhibitors (unsaved work) still honoured. Xfce's
+    // arguments: no dialog, allow saving. KSMServer's: no confirmation, log off, when ready.
+    static const SessionManager managers[sessionManagerCount] = {
+        {u"GNOME", u"org.gnome.SessionManager", u"/org/gnome/SessionManager",
+            u"org.gnome.SessionManager", u"Logout", {QVariant::fromValue(quint32(1))}},
+        {u"Cinnamon", u"org.cinnamon.SessionManager", u"/org/gnome/SessionManager",
+            u"org.cinnamon.SessionManager", u"Logout", {QVariant::fromValue(quint32(1))}},
+        {u"KDE Plasma", u"org.kde.Shutdown", u"/Shutdown", u"org.kde.Shutdown", u"logout", {}},
+        {u"KDE Plasma", u"org.kde.ksmserver", u"/KSMServer", u"org.kde.KSMServerInterface",
+            u"logout", {0, 0, 0}},
+        {u"Xfce", u"org.xfce.SessionManager", u"/org/xfce/SessionManager",
+            u"org.xfce.Session.Manager", u"Logout", {false, true}},
+        {u"LXQt", u"org.lxqt.session", u"/LXQtSession", u"org.lxqt.session", u"logout", {}},
+    };
+    return managers[i];
+}
+
 } // namespace
 
-LogindSessionControl::LogindSessionControl(const QDBusConnection &bus)
-    : m_bus(bus)
+LogindSessionControl::LogindSessionControl(const QDBusConnection &bus, const QDBusConnection &sessionBus)
+    : m_bus(bus), m_sessionBus(sessionBus)
 {
 }
 
@@ -59,10 +94,14 @@ bool LogindSessionControl::enableShutdownPrivilege()
 
 bool LogindSessionControl::request(Action action, bool force)
 {
+    m_route.clear();
+    if (action == Action::LogOff && !force)
+        return politeLogOff();
     if (!m_bus.isConnected())
         return false;
     switch (action) {
     case Action::LogOff:
+        m_route = u"logind, the session terminated"_s;
         return terminateOwnSession();
     case Action::Halt:
         return powerAction(u"Halt"_s, force);
@@ -88,6 +127,27 @@ bool LogindSessionControl::powerAction(const QString &method, bool force)
     }
     // The argument is polkit's "interactive": false.
     return accepted(call(managerPath, managerInterface, method, { false }));
+}
+
+bool LogindSessionControl::politeLogOff()
+{
+    // logind's Terminate would kill every program of the session with its unsaved work.
+    m_route = u"no session manager on the session bus"_s;
+    if (!m_sessionBus.isConnected())
+        return false;
+    for (int i = 0; i < sessionManagerCount; ++i) {
+        const SessionManager &m = sessionManager(i);
+        const QString name = QString::fromUtf16(m.service);
+        if (!m_sessionBus.interface() || !m_sessionBus.interface()->isServiceRegistered(name))
+            continue;
+        QDBusMessage message = QDBusMessage::createMethodCall(name, QString::fromUtf16(m.path),
+            QString::fromUtf16(m.interface), QString::fromUtf16(m.method));
+        message.setArguments(m.arguments);
+        m_route = QString::fromUtf16(m.desktop) + u" session manager"_s;
+        if (accepted(m_sessionBus.call(message, QDBus::Block, callTimeoutMs)))
+            return true;
+    }
+    return false;
 }
 
 bool LogindSessionControl::terminateOwnSession()

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include <QString>
+
 // Ends the user's session or the machine's run: the system actions of system jobs go
 // through this and nothing else, so tests can put a double in its place.
 class SessionControl
@@ -26,4 +28,8 @@ public:
     // while. `force`: programs that hold the action up are not waited for, as far as the
     // system lets this user override them.
     virtual bool request(Action action, bool force) = 0;
+
+    // How the last request was carried, for the log ("GNOME session manager", ...); empty
+    // when there is nothing to tell.
+    virtual QString lastRoute() const { return QString(); }
 };

@@ -211,6 +211,8 @@ INSTANTIATE_TEST_SUITE_P(Names, FileTest, ::testing::Values(
     std::pair{"<dir>/*.log", true}, std::pair{"<dir>/sub*", false}, std::pair{"<dir>/fold*", false},
     std::pair{"<dir>/*.LOG", false}, std::pair{"<dir>/repor?.log", true},
     std::pair{"<dir>/rep?.log", false}, std::pair{"<dir>/*", true}, std::pair{"<dir>/.hid*", true},
+    // A hidden file answers only a pattern that starts with ".", as in the file jobs.
+    std::pair{"<dir>/*hidden", false}, std::pair{"<dir>/?hidden", false},
     std::pair{"<dir>/[x].txt", true}, std::pair{"<dir>/[x]*", true}, std::pair{"<dir>/[y]*", false},
     std::pair{"<dir>/a.*.c", true}, std::pair{"<dir>/missing*", false},
     std::pair{"<dir>/nowhere/*.log", false}, std::pair{"<dir>/*/report.log", false}));

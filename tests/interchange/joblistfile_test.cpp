@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -214,6 +216,16 @@ TEST_F(JobListFileTest, APlainFileWrittenByHandReadsLineByLine)
         (QStringList { u"Job List File Read: File: "_s + path + u" read. 2 jobs added."_s,
             u"Job List File Read: File: "_s + path + u" job \"Bad\\name\" could not be stored"_s }));
     EXPECT_EQ(store.listJobs(), QStringList { u"Hand job"_s });
+}
+
+TEST_F(JobListFileTest, OnlyARegularFileIsRead)
+{
+    const QString fifo = profile.path(u"fifo.sav"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString &path : {fifo, u"/dev/zero"_s}) {
+        EXPECT_EQ(file.loadWithoutQuestions(path).outcome, JobListFile::LoadOutcome::InvalidFormat);
+        EXPECT_EQ(logLines().last(), u"Job List File Read: File: "_s + path + u" invalid file format"_s);
+    }
 }
 
 TEST_F(JobListFileTest, AWrongSignatureOrAMissingFileLoadsNothing)

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -134,6 +136,18 @@ TEST_F(PreloadSettingsTest, AMissingFileIsReportedAndChangesNothing)
         messages, QStringList { u"The pre-load file: "_s + path + u" can not be found..."_s });
     EXPECT_EQ(
         linesOf(log.logFilePath()), QStringList { u"Pre-load: File: "_s + path + u" not found"_s });
+    EXPECT_TRUE(settings.values(Setting::Section::Config).isEmpty());
+}
+
+TEST_F(PreloadSettingsTest, OnlyARegularFileIsRead)
+{
+    // A FIFO would block the start for good, a device would fill the memory.
+    const QString fifo = folder + u"/fifo.ini"_s;
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString &path : {fifo, u"/dev/zero"_s}) {
+        preload.load(path);
+        EXPECT_TRUE(messages.last().endsWith(u" can not be found..."_s)) << messages.last().toStdString();
+    }
     EXPECT_TRUE(settings.values(Setting::Section::Config).isEmpty());
 }
 

@@ -123,6 +123,13 @@ TEST(LongTimeFormat, HasSecondsAndNoZone)
         << DateTimeText::longTimeFormat(QLocale(u"en_US"_s)).toStdString();
     EXPECT_EQ(DateTimeText::longTime(time, QLocale(u"de_DE"_s)), u"14:05:09"_s);
     EXPECT_EQ(DateTimeText::date(QDate(1997, 6, 12)), u"1997-06-12"_s);
+    // Locales that write the zone in brackets lose the brackets with it.
+    for (const QString &name : {u"es_ES"_s, u"ca_ES"_s, u"hr_HR"_s, u"fi_FI"_s, u"zh_CN"_s}) {
+        const QString text = DateTimeText::longTime(time, QLocale(name));
+        EXPECT_FALSE(text.contains(u'(') || text.contains(u')') || text.contains(u'[')) << text.toStdString();
+        EXPECT_EQ(text, text.trimmed()) << text.toStdString();
+        EXPECT_TRUE(text.contains(u"05"_s) && text.contains(u"09"_s)) << text.toStdString();
+    }
 }
 
 TEST(LogCategoriesTest, SnapshotOfTheSixSwitches)

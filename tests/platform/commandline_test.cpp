@@ -3,6 +3,10 @@
 
 #include "platform/commandline.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -62,6 +66,28 @@ TEST(CommandLine, ReportsAQuoteThatIsNotClosed)
         EXPECT_FALSE(error.isEmpty());
     }
     EXPECT_FALSE(CommandLine::split(u"'"_s).has_value()); // no error text wanted
+}
+
+TEST(CommandLine, AProgramThatNamesAFileIsOneWordWhateverItsBlanks)
+{
+    QTemporaryDir dir;
+    const QString program = dir.path() + u"/My Tools/run it"_s;
+    QDir().mkpath(dir.path() + u"/My Tools"_s);
+    QFile file(program);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    struct Case { QString program; QString arguments; QStringList words; };
+    const Case cases[] = {
+        {program, u"-v 'a b'"_s, {program, u"-v"_s, u"a b"_s}},
+        {program, QString(), {program}},
+        // Stored jobs that quote the path, or keep arguments with the program.
+        {u'\'' + program + u'\'', u"x"_s, {program, u"x"_s}},
+        {u"/bin/echo -n"_s, u"hi"_s, {u"/bin/echo"_s, u"-n"_s, u"hi"_s}},
+        {u"sh"_s, u"-c 'exit 3'"_s, {u"sh"_s, u"-c"_s, u"exit 3"_s}},
+        {u"/no such/prog"_s, QString(), {u"/no"_s, u"such/prog"_s}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(CommandLine::splitJob(c.program, c.arguments), c.words) << c.program.toStdString();
 }
 
 } // namespace
