@@ -3,10 +3,6 @@
 
 #include "editortest.h"
 
-#include "engine/engine.h"
-#include "log/activitylog.h"
-#include "support/fakeprocesslauncher.h"
-#include "support/recordinghost.h"
 #include "ui/editors/editortext.h"
 #include "ui/editors/emailfilesform.h"
 #include "ui/editors/emailjob.h"
@@ -276,23 +272,8 @@ TEST_F(ActivityJobTest, AFileJobMadeInTheEditorRunsInTheEngine)
     click(e.get(), "ButtonSave");
     ASSERT_EQ(e->result(), QDialog::Accepted);
 
-    Registry schedulerRegistry(Registry::Role::Scheduler);
-    JobStore schedulerStore(schedulerRegistry);
-    Settings schedulerSettings(schedulerRegistry);
-    schedulerSettings.setText(settings::LogFile, profile.path(u"test.log"_s));
-    FakeProcessLauncher launcher;
-    RecordingHost host;
-    ActivityLog log(schedulerSettings, clock);
-    Engine engine(Engine::Services{ schedulerStore, schedulerSettings, log, clock, launcher, host,
-        [](const QString &) { return std::optional<qint64>(qint64(1) << 40); } });
-    engine.readSettings();
-    engine.startOfDay(Engine::StartOfDayKind::StartUp);
-    engine.setFirstShow(false);
-    clock.set(QDateTime(QDate(2026, 12, 10), QTime(9, 59, 59, 500)));
-    for (int i = 0; i < 8; ++i) {
-        clock.advanceMs(250);
-        engine.tick();
-    }
+    SchedulerRun run(profile, clock);
+    run.tickFrom(QDateTime(QDate(2026, 12, 10), QTime(9, 59, 59, 500)), 8);
     EXPECT_TRUE(QFile::exists(target + u"/report.txt"_s));
 }
 
