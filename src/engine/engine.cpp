@@ -22,6 +22,7 @@
 #include "store/settings.h"
 #include "store/valuecodec.h"
 
+#include <algorithm>
 #include <exception>
 
 using namespace Qt::StringLiterals;
@@ -40,33 +41,6 @@ public:
 private:
     bool &m_flag;
 };
-
-std::optional<QString> programCell(int jobType, int shutdownType, const QString &program)
-{
-    static const QString shutdownNames[] = {u"Unknown"_s, u"Windows shutdown"_s,
-        u"Shutdown & Poweroff"_s, u"Shutdown & Reboot"_s, u"Close Programs & Logoff"_s,
-        u"Restart Windows"_s, u"Terminate a Process"_s};
-    switch (jobType) {
-    case 0:
-        return program;
-    case 1:
-        if (shutdownType >= 0 && shutdownType <= 6)
-            return shutdownNames[shutdownType];
-        return std::nullopt;
-    case 2:
-        return u"Delete file"_s;
-    case 3:
-        return u"Create file"_s;
-    case 4:
-        return u"Copy file"_s;
-    case 5:
-        return u"Rename file"_s;
-    case 6:
-        return u"Send Email"_s;
-    default:
-        return std::nullopt;
-    }
-}
 
 } // namespace
 
@@ -90,10 +64,9 @@ Engine::~Engine() = default;
 
 void Engine::readSettings()
 {
-    m_timerInterval = m_settings.integer(settings::TimerInterval);
-    // A timer that fires without pause would take a whole core.
-    if (m_timerInterval < 10)
-        m_timerInterval = 10;
+    // A timer that fires without pause would take a whole core; one of 2^31 ms never fires.
+    m_timerInterval = std::clamp(m_settings.integer(settings::TimerInterval), minTimerInterval,
+        maxTimerInterval);
     m_startAsWindow = m_settings.integer(settings::StartAsWindow);
     m_categories = LogCategories::load(m_settings);
     m_columns[StatusColumn] = m_settings.boolean(settings::ListStatus);
@@ -103,6 +76,12 @@ void Engine::readSettings()
     m_columns[LastEndColumn] = m_settings.boolean(settings::ListLastEnd);
     m_columns[LastStatusColumn] = m_settings.boolean(settings::ListLastStatus);
     m_useRecycleBin = m_settings.boolean(settings::UseRecycleBin);
+}
+
+void Engine::reloadSettingsAndRefresh()
+{
+    readSettings();
+    refreshJobList();
 }
 
 void Engine::setActivity(int jobType, JobActivity *activity) { m_activities.insert(jobType, activity); }
@@ -200,7 +179,7 @@ JobRow Engine::rowOf(const JobValues &job) const
         row.cells.append(scheduleText(Schedule::fromValues(job.values())));
     const int jobType = job.integer(u"iJobType"_s, 0);
     if (m_columns[ProgramColumn]) {
-        const auto cell = programCell(jobType, job.integer(u"iShutdownType"_s, 0),
+        const auto cell = EngineText::programCell(jobType, job.integer(u"iShutdownType"_s, 0),
             jobType == 0 ? job.text(u"sProgram"_s) : QString());
         if (cell)
             row.cells.append(*cell);
@@ -260,6 +239,11 @@ void Engine::buildQueue(const JobsByName &jobs)
             continue;
         if (m_queue.find(jobName) >= 0)
             continue;
+        // Entries kept running through the rebuild may have filled the queue already.
+        if (m_queue.isFull()) {
+            m_host.showStatus(EngineText::queueFull());
+            return;
+        }
         m_queue.append();
         load(m_queue.count() - 1, name);
         if (m_queue.isFull()) {
@@ -303,7 +287,7 @@ bool Engine::startOnRequest(const QString &name)
             return false;
         }
         m_queue.append();
-        load(m_queue.count() - 1, name);
+        load(m_queue.count() - 1, key);
         m_queue[m_queue.count() - 1].runNow = true;
         return true;
     }
@@ -366,7 +350,7 @@ void Engine::tick()
         if (!m_suspended) {
             m_trayFrame = (m_trayFrame + 1) % 8;
             m_host.setTrayFrame(m_trayFrame);
-            refreshSchedulesIfChanged();
+            refreshIfChangedElsewhere();
             walk(t, minuteChanged);
         }
     } catch (const std::exception &error) {
@@ -378,17 +362,43 @@ void Engine::tick()
     }
 }
 
-void Engine::refreshSchedulesIfChanged()
+void Engine::refreshIfChangedElsewhere()
 {
-    // The custom time lists are read at each use; another program's write shows in the
-    // registry's data version, and only then are the cached lists read again.
+    // Another program's write (voltrane-reg, a second editor) shows in the registry's data
+    // version: the job list is refreshed as after an editor's save, running entries kept.
     const qint64 version = m_store.registry().dataVersion();
     if (version == m_dataVersion)
         return;
     m_dataVersion = version;
-    for (int i = 0; i < m_queue.count(); ++i)
-        if (m_queue[i].inUse)
-            m_queue[i].schedule = Schedule::read(m_store, m_queue[i].jobName);
+    refreshJobList();
+}
+
+qint64 Engine::minuteStamp(const TickTime &t)
+{
+    return t.now.date().toJulianDay() * 1440 + t.hour * 60 + t.minute;
+}
+
+bool Engine::startedByRuleIn(const QueueEntry &e, const TickTime &t) const
+{
+    if (e.customKind == 4)
+        return m_startedAfterStartup.contains(e.jobName);
+    if (e.customKind < 0 || e.customKind > 2)
+        return false;
+    const auto found = m_ruleStarts.constFind(e.jobName);
+    return found != m_ruleStarts.constEnd() && found->contains(minuteStamp(t));
+}
+
+void Engine::noteRuleStart(const QueueEntry &e, const TickTime &t)
+{
+    if (e.customKind == 4) {
+        m_startedAfterStartup.insert(e.jobName);
+    } else if (e.customKind >= 0 && e.customKind <= 2) {
+        QSet<qint64> &minutes = m_ruleStarts[e.jobName];
+        // Only the last two days can come round again after a step of the clock.
+        const qint64 oldest = minuteStamp(t) - 2 * 1440;
+        minutes.removeIf([oldest](qint64 stamp) { return stamp < oldest; });
+        minutes.insert(minuteStamp(t));
+    }
 }
 
 void Engine::walk(const TickTime &t, bool minuteChanged)
@@ -439,8 +449,8 @@ void Engine::treat(int index, const TickTime &t, bool minuteChanged)
     if (m_categories.jobPrestarts)
         log(EngineText::prestartPassed(job));
 
-    if (!byRequest && (e.customKind == 0 || e.customKind == 2))
-        m_fixedStarts.insert(job, {t.now.date(), t.hour, t.minute, t.now.offsetFromUtc()});
+    if (!byRequest)
+        noteRuleStart(e, t);
     e.runState = QueueEntry::Active;
     startByType(index, t);
 }
@@ -474,16 +484,7 @@ bool Engine::decideStart(int index, const TickTime &t)
         holds = timeRuleHolds(e.schedule, 0, e.hour, e.minute, e.second, t.hour, t.minute,
             t.second, e.waitCounter, m_startupMinutes, e.jobName);
     }
-    if (holds && (e.customKind == 0 || e.customKind == 2)) {
-        // The second pass of the hour repeated when daylight saving time ends shows the
-        // same wall-clock minute at another UTC offset: that start already happened.
-        const auto last = m_fixedStarts.constFind(e.jobName);
-        if (last != m_fixedStarts.constEnd() && last->date == t.now.date() && last->hour == t.hour
-            && last->minute == t.minute && last->utcOffset != t.now.offsetFromUtc()) {
-            return false;
-        }
-    }
-    return holds;
+    return holds && !startedByRuleIn(e, t);
 }
 
 void Engine::startByType(int index, const TickTime &t)
@@ -534,33 +535,37 @@ void Engine::startByType(int index, const TickTime &t)
     default:
         if (m_categories.debugInfo)
             log(EngineText::unknownJobType(job, e.jobType));
-        endNonProgramRun(index, false);
+        endNonProgramRun(job, false);
         return;
     }
 }
 
 void Engine::finishNonProgramRun(int index, const QString &job, bool result)
 {
-    // The action may have let events run (a message, a second attempt) that changed the
-    // queue; the run then ends only in the store.
+    Q_UNUSED(index);
+    // The action may have let events run (a message, a process list) that rebuilt the
+    // queue: the run's end is recorded by job, wherever its entry went.
     runPostAction(job, result);
-    if (index < m_queue.count() && m_queue[index].jobName == job)
-        endNonProgramRun(index, result);
+    endNonProgramRun(job, result);
 }
 
-void Engine::endNonProgramRun(int index, bool result)
+void Engine::endNonProgramRun(const QString &job, bool result)
 {
-    QueueEntry &e = m_queue[index];
-    const QString job = e.jobName;
     const QDateTime now = m_clock.now();
     const QString date = dateText(now);
     const QString time = timeText(now);
-    m_store.writeString(job, u"sLastStartDate"_s, date);
-    m_store.writeString(job, u"sLastEndDate"_s, date);
-    m_store.writeString(job, u"sLastStartTime"_s, time);
-    m_store.writeString(job, u"sLastEndTime"_s, time);
-    m_store.writeBoolean(job, u"bLastStartStatus"_s, result);
-    e.runState = QueueEntry::Complete;
+    {
+        Registry::Transaction transaction(m_store.registry());
+        m_store.writeString(job, u"sLastStartDate"_s, date);
+        m_store.writeString(job, u"sLastEndDate"_s, date);
+        m_store.writeString(job, u"sLastStartTime"_s, time);
+        m_store.writeString(job, u"sLastEndTime"_s, time);
+        m_store.writeBoolean(job, u"bLastStartStatus"_s, result);
+        transaction.commit();
+    }
+    const int index = m_queue.find(job);
+    if (index >= 0)
+        m_queue[index].runState = QueueEntry::Complete;
     RowUpdate update;
     if (m_columns[StatusColumn])
         update.status = EngineText::statusComplete();
@@ -605,8 +610,12 @@ void Engine::launch(int index)
     const QDateTime now = m_clock.now();
     const QString date = dateText(now);
     const QString time = timeText(now);
-    m_store.writeString(job, u"sLastStartDate"_s, date);
-    m_store.writeString(job, u"sLastStartTime"_s, time);
+    {
+        Registry::Transaction transaction(m_store.registry());
+        m_store.writeString(job, u"sLastStartDate"_s, date);
+        m_store.writeString(job, u"sLastStartTime"_s, time);
+        transaction.commit();
+    }
 
     if (handle) {
         RowUpdate update;
@@ -662,9 +671,13 @@ void Engine::endProgramRun(int index, int exitCode)
     const QDateTime now = m_clock.now();
     const QString date = dateText(now);
     const QString time = timeText(now);
-    m_store.writeString(job, u"sLastEndDate"_s, date);
-    m_store.writeString(job, u"sLastEndTime"_s, time);
-    m_store.writeBoolean(job, u"bLastStartStatus"_s, success);
+    {
+        Registry::Transaction transaction(m_store.registry());
+        m_store.writeString(job, u"sLastEndDate"_s, date);
+        m_store.writeString(job, u"sLastEndTime"_s, time);
+        m_store.writeBoolean(job, u"bLastStartStatus"_s, success);
+        transaction.commit();
+    }
     RowUpdate update;
     if (m_columns[StatusColumn])
         update.status = EngineText::statusComplete();

@@ -10,6 +10,7 @@
 
 #include <QDate>
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -60,6 +61,12 @@ public:
 
     // The settings read at start-up and after the configuration is saved.
     void readSettings();
+    // After another process changed the settings or jobs (SIGHUP, a reload): the settings
+    // read again and the job list refreshed, running entries kept.
+    void reloadSettingsAndRefresh();
+    // The bounds of the timer interval; values outside take the nearest.
+    static constexpr int minTimerInterval = 10;
+    static constexpr int maxTimerInterval = 60000;
     int timerInterval() const { return m_timerInterval; }
     int startAsWindow() const { return m_startAsWindow; }
     const LogCategories &categories() const { return m_categories; }
@@ -117,15 +124,6 @@ private:
         int second = 0;
         int ms = 0;
     };
-    // The wall-clock minute in which a fixed-time job last started by its time rule, so
-    // that the repeated hour at the end of daylight saving time does not start it again.
-    struct FixedStart
-    {
-        QDate date;
-        int hour = -1;
-        int minute = -1;
-        int utcOffset = 0;
-    };
 
     // Chosen values of every stored job, by upper-case key name.
     using JobsByName = QHash<QString, QList<QPair<QString, QString>>>;
@@ -137,13 +135,16 @@ private:
     bool decideStart(int index, const TickTime &t);
     void startByType(int index, const TickTime &t);
     void finishNonProgramRun(int index, const QString &job, bool result);
-    void endNonProgramRun(int index, bool result);
+    void endNonProgramRun(const QString &job, bool result);
     void runPostAction(const QString &job, bool success);
     void launch(int index);
     void supervise(int index, const TickTime &t, bool minuteChanged);
     void endProgramRun(int index, int exitCode);
     void applyTermination(int index, const TickTime &t);
-    void refreshSchedulesIfChanged();
+    void refreshIfChangedElsewhere();
+    static qint64 minuteStamp(const TickTime &t);
+    bool startedByRuleIn(const QueueEntry &e, const TickTime &t) const;
+    void noteRuleStart(const QueueEntry &e, const TickTime &t);
     bool debugWindow() const { return m_categories.debugInfo && m_debugWindow; }
     void log(const QString &line);
     QString timeText(const QDateTime &when) const;
@@ -166,7 +167,12 @@ private:
 
     TimerQueue m_queue;
     QStringList m_jobNames;
-    QHash<QString, FixedStart> m_fixedStarts;
+    // The wall-clock minutes (by minuteStamp) in which each job started by its time rule,
+    // and the jobs started by their after-start-up rule: a rebuild of the queue, the
+    // repeated hour at the end of daylight saving time or a clock stepped back never
+    // starts a job twice for one minute of one date, nor twice per program run.
+    QHash<QString, QSet<qint64>> m_ruleStarts;
+    QSet<QString> m_startedAfterStartup;
 
     bool m_firstShow = true;
     bool m_suspended = false;
@@ -175,7 +181,8 @@ private:
     qint64 m_startupMinutes = 0;
     int m_lastStartOfDayDay = 0;
     int m_lastSecond = 0;
-    int m_lastMinute = 0;
+    // No minute yet: the first tick counts a minute change, whatever the minute.
+    int m_lastMinute = -1;
     int m_trayFrame = 0;
     qint64 m_dataVersion = -1;
 

@@ -38,6 +38,33 @@ QString successful() { return u"successful"_s; }
 QString failed() { return u"failed"_s; }
 QString failedBecause(const QString &reason) { return u"failed, "_s + reason; }
 
+std::optional<QString> programCell(int jobType, int shutdownType, const QString &program)
+{
+    static const QString shutdownNames[] = {u"Unknown"_s, u"Windows shutdown"_s,
+        u"Shutdown & Poweroff"_s, u"Shutdown & Reboot"_s, u"Close Programs & Logoff"_s,
+        u"Restart Windows"_s, u"Terminate a Process"_s};
+    switch (jobType) {
+    case 0:
+        return program;
+    case 1:
+        if (shutdownType >= 0 && shutdownType <= 6)
+            return shutdownNames[shutdownType];
+        return std::nullopt;
+    case 2:
+        return u"Delete file"_s;
+    case 3:
+        return u"Create file"_s;
+    case 4:
+        return u"Copy file"_s;
+    case 5:
+        return u"Rename file"_s;
+    case 6:
+        return u"Send Email"_s;
+    default:
+        return std::nullopt;
+    }
+}
+
 QString checkJobIndex(const QString &job, int index) { return u"Debug, job: "_s + job + u": Timerloop, check job index "_s + n(index); }
 QString jobInactive(const QString &job) { return u"Debug, job: "_s + job + u": job inactive, testing to start"_s; }
 QString checkingCustom(const QString &job, int index, int kind, int ms)

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // The engine's own texts: log lines, debug lines, status-line and row texts. Each text
 // lives here once, so the tests compare against what the program writes.
 namespace EngineText {
@@ -27,6 +29,9 @@ QString statusWaiting();
 QString successful();
 QString failed();
 QString failedBecause(const QString &reason);
+// The Program cell of a job: the program for type 0, else the type's own text; nothing
+// for an unknown job type or shutdown type.
+std::optional<QString> programCell(int jobType, int shutdownType, const QString &program);
 
 // Timer loop (window lines first).
 QString checkJobIndex(const QString &job, int index);

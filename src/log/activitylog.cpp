@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/datetimetext.h"
 #include "platform/paths.h"
+#include "platform/privatefiles.h"
 #include "store/settings.h"
 #include "store/valuecodec.h"
 
@@ -57,7 +58,7 @@ void ActivityLog::logMessage(const QString &message)
     const QString path = values[0].value_or(defaultPath);
     // Only the default folder is ours to make; a folder the user named must exist.
     if (path == defaultPath && !QFileInfo::exists(path))
-        QDir().mkpath(QFileInfo(path).absolutePath());
+        PrivateFiles::makeFolder(QFileInfo(path).absolutePath());
 
     AppendFile file(path);
     if (!file.isOpen())

@@ -56,6 +56,8 @@ bool copyWhole(const QString &from, const QString &to, QString *why)
         *why = out.errorString();
         return false;
     }
+    // As private as the log it copies.
+    out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QFile in(from);
     if (in.exists()) {
         if (!in.open(QIODevice::ReadOnly)) {

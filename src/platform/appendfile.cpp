@@ -15,7 +15,7 @@ AppendFile::AppendFile(const QString &path)
         return;
     do {
         m_fd = ::open(QFile::encodeName(path).constData(),
-            O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);
+            O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY, 0600);
     } while (m_fd < 0 && errno == EINTR);
 }
 
@@ -29,6 +29,7 @@ bool AppendFile::write(const QByteArray &bytes)
 {
     if (m_fd < 0)
         return false;
+    const off_t end = ::lseek(m_fd, 0, SEEK_END);
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(m_fd, bytes.constData() + done, size_t(bytes.size() - done));
@@ -37,6 +38,13 @@ bool AppendFile::write(const QByteArray &bytes)
         if (n <= 0)
             break;
         done += n;
+    }
+    // A disk that filled up halfway: the file ends with its last whole write again.
+    if (done > 0 && done < bytes.size() && end >= 0) {
+        int rc;
+        do
+            rc = ::ftruncate(m_fd, end);
+        while (rc != 0 && errno == EINTR);
     }
     return done == bytes.size();
 }

@@ -7,8 +7,8 @@
 #include <QString>
 
 // A file opened for appending for the length of one scope: other programs may read and
-// replace it between two such scopes. Opening creates the file empty when it is missing;
-// an existing file is never truncated.
+// replace it between two such scopes. Opening creates the file empty and private (0600)
+// when it is missing; an existing file is never truncated.
 class AppendFile
 {
 public:
@@ -19,7 +19,8 @@ public:
 
     // False when the file can be neither appended to nor created.
     bool isOpen() const { return m_fd >= 0; }
-    // One write at the end of the file, whole even with other writers (O_APPEND).
+    // One write at the end of the file, whole even with other writers (O_APPEND); a write
+    // cut short (a full disk) is taken back, so no half line is left.
     bool write(const QByteArray &bytes);
 
 private:

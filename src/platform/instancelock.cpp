@@ -3,31 +3,36 @@
 
 #include "platform/instancelock.h"
 
+#include "platform/privatefiles.h"
+#include "platform/registry.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <cstring>
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString lockFileName = u"Halvorn.lock"_s;
-
 QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+QString programName()
+{
+    const QString name = QCoreApplication::applicationName();
+    return name.isEmpty() ? QString::fromLocal8Bit(program_invocation_short_name) : name;
+}
 
 } // namespace
 
-InstanceLock::InstanceLock()
-    : m_path(defaultPath()), m_privateFolder(qEnvironmentVariable("XDG_RUNTIME_DIR").isEmpty())
-{
-}
+InstanceLock::InstanceLock() : m_path(defaultPath()) { }
 
 InstanceLock::InstanceLock(const QString &path) : m_path(path) { }
 
@@ -37,39 +42,25 @@ InstanceLock::~InstanceLock()
         ::close(m_fd);
 }
 
-QString InstanceLock::defaultPath()
+QString InstanceLock::pathForRegistry(const QString &registryPath)
 {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty())
-        return runtime + u'/' + lockFileName;
-    return QDir::tempPath() + u"/halvorn-"_s + QString::number(::getuid()) + u'/' + lockFileName;
+    const QFileInfo info(registryPath);
+    const QString canonical = info.canonicalFilePath();
+    if (!canonical.isEmpty())
+        return canonical + u".lock"_s;
+    // Not there yet: the folder, made now as the registry would make it, names it.
+    PrivateFiles::makeFolder(info.absolutePath());
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return (folder.isEmpty() ? info.absolutePath() : folder) + u'/' + info.fileName() + u".lock"_s;
 }
+
+QString InstanceLock::defaultPath() { return pathForRegistry(Registry::defaultPath()); }
 
 bool InstanceLock::tryAcquire()
 {
     if (m_fd >= 0)
         return true;
     m_error.clear();
-
-    // A folder in the shared temporary folder must be ours alone, or another user could
-    // hold the lock for us.
-    if (m_privateFolder) {
-        const QString folder = m_path.section(u'/', 0, -2);
-        const QByteArray name = QFile::encodeName(folder);
-        if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST) {
-            m_error = folder + u": "_s + systemError(errno);
-            return false;
-        }
-        struct stat info;
-        if (::lstat(name.constData(), &info) != 0) {
-            m_error = folder + u": "_s + systemError(errno);
-            return false;
-        }
-        if (!S_ISDIR(info.st_mode) || info.st_uid != ::getuid() || (info.st_mode & 0077) != 0) {
-            m_error = folder + u": not a private folder of this user"_s;
-            return false;
-        }
-    }
 
     // Close-on-exec, so no started program keeps the scheduler's lock alive.
     const int fd = ::open(QFile::encodeName(m_path).constData(),
@@ -90,5 +81,27 @@ bool InstanceLock::tryAcquire()
         return false;
     }
     m_fd = fd;
+    // For whoever finds the lock taken: which program holds it. Only a courtesy, so a
+    // failed write changes nothing.
+    const QByteArray text = (programName() + u' ' + QString::number(::getpid()) + u'\n').toLocal8Bit();
+    if (::ftruncate(fd, 0) == 0) {
+        [[maybe_unused]] const ssize_t written = ::pwrite(fd, text.constData(), size_t(text.size()), 0);
+    }
     return true;
+}
+
+std::optional<InstanceLock::Holder> InstanceLock::holder() const
+{
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QString text = QString::fromLocal8Bit(file.read(4096)).trimmed();
+    const qsizetype blank = text.lastIndexOf(u' ');
+    if (blank <= 0)
+        return std::nullopt;
+    bool ok = false;
+    const qint64 pid = text.mid(blank + 1).toLongLong(&ok);
+    if (!ok || pid <= 0)
+        return std::nullopt;
+    return Holder{text.left(blank), pid};
 }

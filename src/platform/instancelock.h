@@ -5,13 +5,22 @@
 
 #include <QString>
 
-// The one-scheduler-per-user rule: an exclusive flock on the lock file, held for the
-// lifetime of the object (or of the process, whichever ends first). The file itself is left
-// in place, as removing it would let two holders lock two different files.
+#include <optional>
+
+// One scheduler per registry file, whatever the environment: an exclusive flock on a lock
+// file beside the registry file, held for the lifetime of the object (or of the process,
+// whichever ends first). The holder writes "<program> <pid>" into it. The file itself is
+// left in place, as removing it would let two holders lock two different files.
 class InstanceLock
 {
 public:
-    // The lock file named by defaultPath().
+    struct Holder
+    {
+        QString program;
+        qint64 pid = 0;
+    };
+
+    // The lock file of the registry file that Registry opens by default.
     InstanceLock();
     explicit InstanceLock(const QString &path);
     ~InstanceLock();
@@ -25,14 +34,17 @@ public:
     // Empty after a success and when another holder has the lock.
     QString errorString() const { return m_error; }
     QString path() const { return m_path; }
+    // Who holds the lock, as the holder wrote it; nothing when that cannot be read.
+    std::optional<Holder> holder() const;
 
-    // "Halvorn.lock" in $XDG_RUNTIME_DIR; without one, in a folder of the user's own in the
-    // temporary folder, as that one is shared by every user of the machine.
+    // "<canonical registry path>.lock": a path through a symbolic link names the same
+    // registry, and so the same lock. A missing folder of the registry is created (0700).
+    static QString pathForRegistry(const QString &registryPath);
+    // pathForRegistry() of the default registry file.
     static QString defaultPath();
 
 private:
     QString m_path;
     QString m_error;
-    bool m_privateFolder = false;
     int m_fd = -1;
 };

@@ -71,6 +71,14 @@ std::vector<QByteArray> candidates(const QByteArray &program)
 
     ::setpgid(0, 0);
 
+    // Never the scheduler's input: a program that reads its terminal from a background
+    // group would be stopped for good, and the scheduler's input is not the job's.
+    const int nullFd = ::open("/dev/null", O_RDONLY);
+    if (nullFd > 0) {
+        ::dup2(nullFd, 0);
+        ::close(nullFd);
+    }
+
     // A refused priority leaves the program at the scheduler's own.
     if (priority == RealTime) {
         sched_param param {};

@@ -4,6 +4,7 @@
 #include "platform/registry.h"
 
 #include "platform/paths.h"
+#include "platform/privatefiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -158,8 +159,13 @@ bool Registry::open(Role role)
 {
     const QFileInfo info(m_path);
     const bool existed = info.exists();
-    if (!existed && !QDir().mkpath(info.absolutePath())) {
+    if (!existed && !PrivateFiles::makeFolder(info.absolutePath())) {
         m_problem = u"its folder cannot be created"_s;
+        return false;
+    }
+    // Made here, so that it (and SQLite's -wal and -shm, which take its mode) is private.
+    if (!existed && !PrivateFiles::makeFile(m_path)) {
+        m_problem = u"it cannot be created"_s;
         return false;
     }
     // Existing files are opened read-write without create, so nothing is made where a
@@ -344,12 +350,14 @@ bool Registry::deleteKey(const QString &key)
     const auto folded = foldedKeyPath(key);
     if (!folded || !m_db)
         return refuse();
+    // The root holds every job and setting: an empty name, as an unset shell variable
+    // gives, must never wipe them.
+    if (folded->isEmpty())
+        return refuse();
     if (!beginWrite())
         return false;
     bool ok = true;
-    if (folded->isEmpty()) {
-        ok = exec("DELETE FROM vals; DELETE FROM keys;");
-    } else {
+    {
         const QString &path = *folded;
         sqlite3_stmt *stmt = nullptr;
         const char *sql =
@@ -462,7 +470,7 @@ QStringList Registry::subKeysWithValue(const QString &key, const QString &valueN
 std::optional<QString> Registry::readValue(const QString &key, const QString &name)
 {
     const auto path = foldedKeyPath(key);
-    if (!path || path->isEmpty() || !m_db)
+    if (!path || path->isEmpty() || name.isEmpty() || !m_db)
         return std::nullopt; // the root holds no values
     Statement stmt(prepare(ReadValue,
         "SELECT v.data FROM vals v JOIN keys k ON k.id = v.key"
@@ -491,12 +499,15 @@ QList<std::optional<QString>> Registry::readValues(const QString &key, const QSt
             return result;
         bindText(stmt.get(), 1, *path);
         QStringList wanted;
-        for (qsizetype i = first; i < first + 4; ++i) {
-            wanted.append(i < names.size() ? fold(names[i]) : QString());
-            bindText(stmt.get(), int(2 + i - first), wanted.last());
+        for (qsizetype i = first; i < first + 4 && i < names.size(); ++i) {
+            wanted.append(fold(names[i]));
+            // The padding stays NULL, which IN never matches.
+            if (!names[i].isEmpty())
+                bindText(stmt.get(), int(2 + i - first), wanted.last());
         }
         while (stmt.step() == SQLITE_ROW) {
-            const qsizetype at = wanted.indexOf(columnText(stmt.get(), 0));
+            const QString folded = columnText(stmt.get(), 0);
+            const qsizetype at = folded.isEmpty() ? -1 : wanted.indexOf(folded);
             if (at >= 0)
                 result[first + at] = columnText(stmt.get(), 1);
         }
@@ -507,7 +518,7 @@ QList<std::optional<QString>> Registry::readValues(const QString &key, const QSt
 bool Registry::writeValue(const QString &key, const QString &name, const QString &data)
 {
     const auto path = foldedKeyPath(key);
-    if (!path || path->isEmpty())
+    if (!path || path->isEmpty() || name.isEmpty())
         return refuse();
     if (!beginWrite())
         return false;
@@ -529,6 +540,8 @@ bool Registry::writeValue(const QString &key, const QString &name, const QString
 
 bool Registry::deleteValue(const QString &key, const QString &name)
 {
+    if (name.isEmpty())
+        return refuse();
     if (!beginWrite())
         return false;
     const auto id = findKey(key);

@@ -55,7 +55,8 @@ public:
 
     bool keyExists(const QString &key);
     bool createKey(const QString &key);
-    // Deletes the key with every value and key beneath it. True also when it did not exist.
+    // Deletes the key with every value and key beneath it. True also when it did not exist;
+    // refused for the root.
     bool deleteKey(const QString &key);
     // Moves a key with everything beneath it to a new path; refused when the target
     // exists as another key. A change of letter case only renames the key in place.
@@ -69,7 +70,7 @@ public:
     // Several values of one key in one look, in the order of `names`.
     QList<std::optional<QString>> readValues(const QString &key, const QStringList &names);
     // Creates the key path when missing. A rewritten value keeps its place and the
-    // letter case of its first name.
+    // letter case of its first name. Value names are never empty.
     bool writeValue(const QString &key, const QString &name, const QString &data);
     bool deleteValue(const QString &key, const QString &name);
     // For every direct sub-key of `key` (in sub-key order), the values whose names are in

@@ -155,8 +155,10 @@ bool importText(Registry &registry, const QString &text, QString *error)
         if (entries.isEmpty())
             return fail(n + 1, u"a value before the first key"_s);
         const qsizetype eq = line.indexOf(u'=');
-        if (eq <= 0)
+        if (eq < 0)
             return fail(n + 1, u"expected name=data"_s);
+        if (eq == 0)
+            return fail(n + 1, u"a value name cannot be empty"_s);
         QString name;
         QString data;
         if (!unescape(line.left(eq), &name) || !unescape(line.mid(eq + 1), &data))

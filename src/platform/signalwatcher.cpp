@@ -5,6 +5,7 @@
 
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -16,9 +17,12 @@ int signalPipe[2] = {-1, -1};
 
 extern "C" void onSignal(int number)
 {
+    // The interrupted code may be about to read errno.
+    const int savedErrno = errno;
     const unsigned char byte = static_cast<unsigned char>(number);
-    // Nothing to do if the pipe is full: one pending byte is enough to end the program.
+    // Nothing to do if the pipe is full: one pending byte of a kind is enough.
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
+    errno = savedErrno;
 }
 
 } // namespace
@@ -36,12 +40,17 @@ SignalWatcher::SignalWatcher(QObject *parent) : QObject(parent)
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+    // A reader that went away (voltraned | head) is an error of that write, not the end of
+    // the scheduler. Started programs get the default back.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 SignalWatcher::~SignalWatcher()
 {
     std::signal(SIGTERM, SIG_DFL);
     std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGHUP, SIG_DFL);
     if (signalPipe[0] >= 0) {
         ::close(signalPipe[0]);
         ::close(signalPipe[1]);
@@ -52,6 +61,10 @@ SignalWatcher::~SignalWatcher()
 void SignalWatcher::readSignal()
 {
     unsigned char byte = 0;
-    if (::read(signalPipe[1], &byte, 1) == 1)
+    if (::read(signalPipe[1], &byte, 1) != 1)
+        return;
+    if (byte == SIGHUP)
+        Q_EMIT reloadRequested();
+    else
         Q_EMIT terminationRequested(byte);
 }

@@ -7,8 +7,9 @@
 
 class QSocketNotifier;
 
-// Turns SIGTERM and SIGINT into a signal of the event loop, so the program ends between
-// two ticks and never inside one. One object per process.
+// Turns SIGTERM and SIGINT (end) and SIGHUP (reload) into signals of the event loop, so the
+// program acts between two ticks and never inside one; ignores SIGPIPE. One object per
+// process.
 class SignalWatcher : public QObject
 {
     Q_OBJECT
@@ -18,6 +19,7 @@ public:
 
 Q_SIGNALS:
     void terminationRequested(int signalNumber);
+    void reloadRequested();
 
 private:
     void readSignal();

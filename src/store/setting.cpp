@@ -20,6 +20,7 @@ constexpr const Setting *table[] = {
     &InstallGroup, &InStartUpGroup, &TimedListColFirst, &TimedListColOther,
     &AllowMapi, &AllowInternet, &SMTPServer, &SMTPPort, &SMTPUserAddress, &SMTPDefRecip,
     &SMTPDefSubject, &Encoding, &CharSet, &MAPIDefRecip, &MAPIDefSubject, &SendmailCommand,
+    &SMTPSecurity, &SMTPAuthUser, &SMTPAuthPassword, &SMTPCAFile, &SMTPStandardHeaders,
 };
 } // namespace
 

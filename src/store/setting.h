@@ -111,6 +111,13 @@ inline constexpr Setting CharSet{S::Email, u"sCharSet", K::Text, u"ASCII"};
 inline constexpr Setting MAPIDefRecip{S::Email, u"sMAPIDefRecip", K::Text, u""};
 inline constexpr Setting MAPIDefSubject{S::Email, u"sMAPIDefSubject", K::Text, u"Halvorn automatic job notification"};
 inline constexpr Setting SendmailCommand{S::Email, u"sSendmailCommand", K::Text, u"/usr/sbin/sendmail -t -oi"};
+// SMTP beyond the plain dialogue: 0 none, 1 STARTTLS, 2 TLS on connect; AUTH; an extra CA
+// file; the Date and Message-ID headers.
+inline constexpr Setting SMTPSecurity{S::Email, u"iSMTPSecurity", K::Integer, u"0"};
+inline constexpr Setting SMTPAuthUser{S::Email, u"sSMTPAuthUser", K::Text, u""};
+inline constexpr Setting SMTPAuthPassword{S::Email, u"sSMTPAuthPassword", K::Text, u""};
+inline constexpr Setting SMTPCAFile{S::Email, u"sSMTPCAFile", K::Text, u""};
+inline constexpr Setting SMTPStandardHeaders{S::Email, u"bSMTPStandardHeaders", K::Boolean, u"1"};
 
 // Every row above, for tools and tests that walk the table.
 std::span<const Setting *const> all();

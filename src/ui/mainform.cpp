@@ -281,13 +281,19 @@ void MainForm::start(const QStringList &arguments)
     readListSettings();
 
     const int startAs = m_engine->startAsWindow();
-    const bool hidden = (startAs == 1 && m_tray && m_tray->hasTrayIcon())
-        || (startAs == 2 && m_tray && m_tray->hasMiniWindow());
+    const bool trayOnly = startAs == 1 && m_tray && m_tray->hasTrayIcon();
+    // On a desktop without a tray, "as an icon" starts as the mini window instead.
+    const bool miniInstead = startAs == 1 && !trayOnly && m_tray && m_tray->hasMiniWindow();
+    const bool hidden = trayOnly || miniInstead || (startAs == 2 && m_tray && m_tray->hasMiniWindow());
     // Without a tray icon or a mini window the window is the only way back to the program.
     if (!hidden)
         show();
     else
         firstShow();
+    if (miniInstead) {
+        m_tray->setMiniJobCount(EngineText::jobsToday(m_engine->queue().count()));
+        m_tray->showMiniWindow();
+    }
     startTimer();
 }
 
@@ -432,7 +438,8 @@ void MainForm::changeEvent(QEvent *event)
     if (event->type() != QEvent::WindowStateChange || !isMinimized())
         return;
     const bool toTray = m_minimizeToTray && m_tray && m_tray->hasTrayIcon();
-    const bool toMini = !m_minimizeToTray && m_tray && m_tray->hasMiniWindow();
+    // Without a tray, minimising to the tray goes to the mini window instead.
+    const bool toMini = !toTray && m_tray && m_tray->hasMiniWindow();
     // With nothing to bring it back, the window stays an ordinary minimised window.
     if (!toTray && !toMini)
         return;
@@ -440,8 +447,7 @@ void MainForm::changeEvent(QEvent *event)
         hide();
         setWindowState(windowState() & ~Qt::WindowMinimized);
         if (toMini) {
-            const int n = m_engine->queue().count();
-            m_tray->setMiniJobCount(QString::number(n) + (n == 1 ? u" job today"_s : u" jobs today"_s));
+            m_tray->setMiniJobCount(EngineText::jobsToday(m_engine->queue().count()));
             m_tray->showMiniWindow();
         }
     });
@@ -468,6 +474,32 @@ void MainForm::showFromTray()
     setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();
     activateWindow();
+}
+
+bool MainForm::showFromMiniWindow(bool logPage)
+{
+    if (raiseModalDialog())
+        return false;
+    if (!isVisible() && m_guard && !m_guard->allow(this, PasswordGuard::Action::Show))
+        return false;
+    m_ui->PageControl1->setCurrentIndex(logPage ? 1 : 0);
+    show();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+    return true;
+}
+
+bool MainForm::closeWithQuestion()
+{
+    if (!m_closed) {
+        // close() refuses a window that is not shown.
+        QCloseEvent event;
+        closeEvent(&event);
+        if (m_closed)
+            hide();
+    }
+    return m_closed;
 }
 
 void MainForm::loadLog()
@@ -737,7 +769,10 @@ void MainForm::renameJob(const QString &key, const QString &from, const QString 
     }
     if (m_engine->categories().jobListChanges)
         m_services.log.logMessage(T::jobRenamed(from, to));
+    const bool wasCurrent = currentKey().compare(key, Qt::CaseInsensitive) == 0;
     refreshJobList();
+    if (wasCurrent)
+        selectKey(to);
 }
 
 void MainForm::saveJobList()
@@ -842,8 +877,14 @@ bool MainForm::isMiniWindowVisible() const { return m_tray && m_tray->isMiniWind
 
 void MainForm::showMiniWindow()
 {
-    if (m_tray && m_tray->hasMiniWindow())
+    if (m_tray && m_tray->hasMiniWindow()) {
+        // Today's queue was built at start-up, before the mini window was there to show
+        // its count; an empty panel would say nothing.
+        if (!m_tray->isMiniWindowVisible())
+            m_tray->setMiniJobCount(m_engine->isSuspended() ? EngineText::allJobsSuspendedMini()
+                                                            : EngineText::jobsToday(m_engine->queue().count()));
         m_tray->showMiniWindow();
+    }
     else if (!isVisible())
         show();
 }

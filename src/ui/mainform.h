@@ -130,8 +130,13 @@ public slots:
     // A user's request to see the window (tray, mini window, a second start): asks the
     // show password; while a modal dialog is open it raises that dialog instead.
     void showFromTray();
+    // A button of the mini window: asks the show password, then shows the window on the
+    // "&Scheduler" or the "&Log" page; false when refused.
+    bool showFromMiniWindow(bool logPage);
     // SIGTERM, the end of the desktop session, a log-off by a system job: no questions.
     void closeWithoutQuestions();
+    // The close question (the close password), then the end; false when refused.
+    bool closeWithQuestion();
 
     void createJob();
     void editJob();

@@ -175,4 +175,12 @@ QString schedulerRunning(const QString &program, qint64 pid, const QString &regi
         .arg(program, QString::number(pid), registry);
 }
 
+QString otherSchedulerRunning(const QString &registry)
+{
+    return tr("Another scheduler already runs on the registry file %1 and has no window to show: "
+              "most likely voltraned, the headless scheduler. Only one scheduler may run at a "
+              "time; stop it first (for the user service: systemctl --user stop voltraned).")
+        .arg(registry);
+}
+
 } // namespace MainFormText

@@ -88,5 +88,7 @@ QString userFailedToInvoke(const QString &job);
 
 // Another scheduler holds the registry (standard error and a message box).
 QString schedulerRunning(const QString &program, qint64 pid, const QString &registry);
+// The same when the holder is not known: a scheduler that does not answer a show request.
+QString otherSchedulerRunning(const QString &registry);
 
 } // namespace MainFormText

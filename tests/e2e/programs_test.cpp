@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -66,6 +67,22 @@ TEST(VoltraneReg, SetGetListDeleteAndTheirExitStatus)
     const Result help = run(VOLTRANE_REG, {u"--help"_s});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.startsWith("Usage: voltrane-reg"));
+}
+
+TEST(VoltraneReg, RefusesTheRootAndEmptyValueNamesAndSaysWhy)
+{
+    TempProfile profile;
+    ASSERT_EQ(run(VOLTRANE_REG, {u"set"_s, job, u"sJobName"_s, u"Nightly backup"_s}).status, 0);
+    // What `voltrane-reg delete "$K"` makes of an unset K, and its neighbours.
+    for (const QStringList &args : {QStringList{u"delete"_s, QString()},
+             QStringList{u"delete"_s, u"\\"_s}, QStringList{u"delete"_s, u"\\\\"_s},
+             QStringList{u"set"_s, job, QString(), u"x"_s}, QStringList{u"delete"_s, job, QString()}}) {
+        const Result r = run(VOLTRANE_REG, args);
+        EXPECT_EQ(r.status, 1) << args.join(u'|').toStdString();
+        EXPECT_FALSE(r.err.isEmpty());
+    }
+    EXPECT_EQ(run(VOLTRANE_REG, {u"get"_s, job, u"sJobName"_s}).out, "Nightly backup\n");
+    EXPECT_EQ(run(VOLTRANE_REG, {u"list"_s, job}).out, "sJobName=Nightly backup\n");
 }
 
 TEST(VoltraneReg, ExportAndImportRoundTripThroughFilesAndPipes)
@@ -144,6 +161,92 @@ TEST(Voltraned, LogsItsStartAndEndsOnSigterm)
     QFile log(profile.path(u"state/halvorn/voltrane.log"_s));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(log.readAll().endsWith("Halvorn startup procedure. There are no jobs today\r\n"));
+}
+
+TEST(Programs, HelpVersionAndUnknownOptionsAsEveryLinuxProgram)
+{
+    TempProfile profile;
+    for (const char *program : {VOLTRANED, VOLTRANE}) {
+        // No display: the desktop program must answer before it needs one.
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(u"DISPLAY"_s);
+        env.remove(u"WAYLAND_DISPLAY"_s);
+        env.remove(u"QT_QPA_PLATFORM"_s);
+        auto runBare = [&](const QStringList &args) {
+            process.setProcessEnvironment(env);
+            process.start(QString::fromUtf8(program), args);
+            process.waitForFinished(30000);
+            return Result{process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+        };
+        const Result help = runBare({u"--help"_s});
+        EXPECT_EQ(help.status, 0) << program;
+        EXPECT_TRUE(help.out.startsWith("Usage: ")) << help.out.constData();
+        const Result version = runBare({u"--version"_s});
+        EXPECT_EQ(version.status, 0);
+        EXPECT_TRUE(version.out.endsWith(" 1.30.0\n")) << version.out.constData();
+    }
+    const Result unknown = run(VOLTRANED, {u"--frobnicate"_s});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_TRUE(unknown.out.isEmpty());
+    EXPECT_TRUE(unknown.err.contains("Usage: voltraned")) << unknown.err.constData();
+    // Nothing was started: no log, no registry.
+    EXPECT_FALSE(QFile::exists(profile.path(u"state/halvorn/voltrane.log"_s)));
+}
+
+// A started voltraned and what it printed up to a line that contains `until`.
+struct Daemon
+{
+    QProcess process;
+    QByteArray out;
+    bool readUntil(const QByteArray &until, int ms = 15000)
+    {
+        while (!out.contains(until) && process.waitForReadyRead(ms))
+            out += process.readAll();
+        return out.contains(until);
+    }
+    void stop()
+    {
+        ::kill(pid_t(process.processId()), SIGTERM);
+        process.waitForFinished(10000);
+    }
+};
+
+TEST(Voltraned, AJobAnotherProcessAddsStartsWithoutARestart)
+{
+    TempProfile profile;
+    Daemon daemon;
+    daemon.process.start(QStringLiteral(VOLTRANED), {});
+    ASSERT_TRUE(daemon.readUntil("Halvorn startup procedure"));
+    // Due in a few seconds, by hour, minute and second: no dependence on the minute.
+    const QDateTime due = QDateTime::currentDateTime().addSecs(3);
+    const QString touched = profile.path(u"touched"_s);
+    for (const auto &[name, value] : {std::pair{u"sJobName"_s, u"Late"_s}, {u"iFrequency"_s, u"1"_s},
+             {u"iHour"_s, QString::number(due.time().hour())}, {u"iMin"_s, QString::number(due.time().minute())},
+             {u"iSec"_s, QString::number(std::max(due.time().second(), 1))},
+             {u"sProgram"_s, u"/usr/bin/touch"_s}, {u"sCommand Line"_s, touched}})
+        ASSERT_EQ(run(VOLTRANE_REG, {u"set"_s, u"Software\\Tarnwick\\Halvorn\\TimedJobs\\Late"_s, name, value}).status, 0);
+    EXPECT_TRUE(daemon.readUntil("Job: Late started ok")) << daemon.out.constData();
+    daemon.stop();
+}
+
+TEST(Voltraned, OutlivesAReaderThatLeftAndReloadsOnSighup)
+{
+    TempProfile profile;
+    Daemon daemon;
+    daemon.process.start(QStringLiteral(VOLTRANED), {});
+    ASSERT_TRUE(daemon.readUntil("Halvorn startup procedure"));
+    daemon.process.closeReadChannel(QProcess::StandardOutput); // as `voltraned | head -n 1`
+    // SIGHUP once ended the program; now it reloads.
+    ::kill(pid_t(daemon.process.processId()), SIGHUP);
+    // A job due today changes the status line, which goes to the closed output.
+    for (const auto &[name, value] : {std::pair{u"sJobName"_s, u"Nightly backup"_s}, {u"iFrequency"_s, u"1"_s}})
+        ASSERT_EQ(run(VOLTRANE_REG, {u"set"_s, job, name, value}).status, 0);
+    QThread::msleep(3000);
+    EXPECT_EQ(daemon.process.state(), QProcess::Running);
+    daemon.stop();
+    EXPECT_EQ(daemon.process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(daemon.process.exitCode(), 0);
 }
 
 } // namespace

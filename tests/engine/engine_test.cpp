@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 
 using namespace Qt::StringLiterals;
@@ -424,6 +425,49 @@ struct ThrowingActivity : JobActivity
     }
 };
 
+// An action that lets events run meanwhile, as a copy's message box does: here an
+// editor's save rebuilds the queue, and the job's entry moves.
+struct RebuildingActivity : JobActivity
+{
+    std::function<void()> meanwhile;
+    int runs = 0;
+    bool run(const QString &, QueueEntry &) override
+    {
+        ++runs;
+        meanwhile();
+        return true;
+    }
+};
+
+TEST_F(EngineTest, ARunEndsByJobWhateverTheQueueDidMeanwhile)
+{
+    program(u"Aaa"_s, 12, 0, 0); // sorts first, so the mail entry moves when Aaa leaves
+    store.writeString(u"Mail"_s, u"sJobName"_s, u"Mail"_s);
+    store.writeInteger(u"Mail"_s, u"iJobType"_s, 6);
+    store.writeInteger(u"Mail"_s, u"iFrequency"_s, 1);
+    store.writeInteger(u"Mail"_s, u"iHour"_s, 10);
+    store.writeInteger(u"Mail"_s, u"iPostSuccessCode"_s, 2);
+    store.writeString(u"Mail"_s, u"sPostSuccessFile"_s, u"/bin/follow-up"_s);
+    RebuildingActivity activity;
+    activity.meanwhile = [this] {
+        store.eraseJob(u"Aaa"_s);
+        engine->refreshJobList();
+    };
+    start();
+    engine->setActivity(6, &activity);
+    runUntil(at(10, 0, 5));
+    EXPECT_EQ(activity.runs, 1);
+    EXPECT_EQ(entry(u"Mail"_s).runState, QueueEntry::Complete);
+    EXPECT_FALSE(store.readString(u"Mail"_s, u"sLastEndDate"_s).isEmpty());
+    EXPECT_TRUE(store.readBoolean(u"Mail"_s, u"bLastStartStatus"_s, false));
+    int followUps = 0;
+    for (const auto &p : launcher.processes())
+        followUps += p.request.arguments.value(0) == u"/bin/follow-up"_s;
+    EXPECT_EQ(followUps, 1);
+    for (const QString &line : logLines())
+        EXPECT_FALSE(line.contains(u"Mail ended"_s)) << line.toStdString();
+}
+
 TEST_F(EngineTest, AnErrorInsideAnActionEndsThatWalkNotTheEngine)
 {
     store.writeString(u"Mail"_s, u"sJobName"_s, u"Mail"_s);
@@ -460,24 +504,44 @@ TEST_F(EngineTest, ActivitiesNotYetAvailableAndUnknownTypesFail)
     EXPECT_TRUE(logLines().contains(u"Debug, job: Type7: unknown job type 7; the run counts as failed."_s));
 }
 
-TEST_F(EngineTest, ClockStepsNeverStartAnEntryTwiceInATick)
+TEST_F(EngineTest, ClockStepsBackNeverStartATimedJobTwiceForOneMinute)
 {
     program(u"Ten"_s, 10, 0, 0);
     start();
     runUntil(at(10, 0, 0));
     launcher.finishLast(0);
     engine->tick();
-    clock.set(at(10, 0, 0) .addSecs(-3600)); // an hour back: the same minute, no change
+    clock.set(at(10, 0, 0).addSecs(-3600)); // an hour back, as NTP after a wrong boot time
     engine->tick();
-    EXPECT_EQ(entry(u"Ten"_s).runState, QueueEntry::Complete);
     clock.set(at(9, 59, 30)); // back into the minute before: the entry waits again
     engine->tick();
-    clock.set(at(10, 0, 0));
-    engine->tick();
-    EXPECT_EQ(startsOf(u"Ten"_s), 2); // once per pass of its minute, never twice in a tick
-    clock.set(at(10, 0, 0, 250));
+    runUntil(at(10, 0, 30));
+    EXPECT_EQ(startsOf(u"Ten"_s), 1);
+    // A request is no time rule.
+    ASSERT_TRUE(engine->startOnRequest(u"Ten"_s));
     engine->tick();
     EXPECT_EQ(startsOf(u"Ten"_s), 2);
+}
+
+TEST_F(EngineTest, ARebuildWithinTheMinuteStartsNoCompletedJobAgain)
+{
+    program(u"Backup"_s, 10, 0, 0); // second 0: the whole minute
+    program(u"Early"_s, 0, 0, 0, {{u"iCustomTimeType"_s, u"4"_s}, {u"iCustomTimeHourMin"_s, u"1"_s}});
+    clock.set(at(10, 0, 5));
+    start();
+    runUntil(at(10, 0, 10));
+    ASSERT_EQ(startsOf(u"Backup"_s), 1);
+    ASSERT_EQ(startsOf(u"Early"_s), 1); // at the first tick, whatever its minute
+    for (const auto &p : launcher.processes())
+        launcher.finish(p.handle, 0);
+    engine->tick();
+    // Another job edited, the configuration saved, a change from another process.
+    program(u"Other"_s, 11, 0, 0);
+    engine->refreshJobList();
+    engine->reloadSettingsAndRefresh();
+    runUntil(at(10, 0, 40));
+    EXPECT_EQ(startsOf(u"Backup"_s), 1);
+    EXPECT_EQ(startsOf(u"Early"_s), 1);
 }
 
 // The hour repeated when daylight saving time ends shows 02:30 twice; a job at 02:30

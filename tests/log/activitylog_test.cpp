@@ -60,6 +60,10 @@ TEST_F(ActivityLogTest, FirstLineCreatesTheDefaultFileAndItsFolder)
         "2026-12-10 14:05:09 Job: Backup started ok \"/bin/true\"\r\n2026-12-10 14:05:09 second\r\n");
     EXPECT_EQ(sink.lines, (QStringList{u"2026-12-10 14:05:09 Job: Backup started ok \"/bin/true\""_s,
                               u"2026-12-10 14:05:09 second"_s}));
+    // Every command line started is in it: the user's alone, whatever the umask.
+    EXPECT_EQ(QFileInfo(path).permissions() & 0x0FFF /* user, group, other */, QFile::ReadUser | QFile::WriteUser);
+    EXPECT_EQ(QFileInfo(profile.path(u"state/halvorn"_s)).permissions() & 0x0FFF /* user, group, other */,
+        QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
 }
 
 TEST_F(ActivityLogTest, SystemIdFormAndTheTextUnchanged)

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -101,6 +102,8 @@ TEST_F(LogPurgeTest, NothingOldMeansNoReloadAndNoLogMeansAnEmptyBackup)
     EXPECT_TRUE(purge.purge(feedback).done);
     EXPECT_EQ(read(LogPurge::backupPath(logFile)), QByteArray());
     EXPECT_EQ(read(logFile), "2026-12-10 00:00:01 Log purge: 0 log records purged, 0 records kept.\r\n");
+    EXPECT_EQ(QFileInfo(LogPurge::backupPath(logFile)).permissions() & 0x0FFF /* user, group, other */,
+        QFile::ReadUser | QFile::WriteUser);
 }
 
 TEST_F(LogPurgeTest, ABackupThatCannotBeMadeLeavesTheLogAsItWas)

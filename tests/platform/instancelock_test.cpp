@@ -38,23 +38,47 @@ int secondStart()
     return WEXITSTATUS(status);
 }
 
-TEST(InstanceLock, OneHolderAtATime)
+TEST(InstanceLock, OneHolderPerRegistryFileWhoeverItIs)
 {
     TempProfile profile;
-    EXPECT_EQ(InstanceLock::defaultPath(), profile.path(u"runtime/Halvorn.lock"_s));
+    EXPECT_EQ(InstanceLock::defaultPath(), profile.registryPath() + u".lock"_s);
     EXPECT_EQ(secondStart(), Acquired);
     {
         InstanceLock lock;
         ASSERT_TRUE(lock.tryAcquire()) << lock.errorString().toStdString();
         EXPECT_TRUE(lock.tryAcquire());
-        EXPECT_TRUE(QFileInfo::exists(profile.path(u"runtime/Halvorn.lock"_s)));
         EXPECT_EQ(secondStart(), HeldElsewhere);
 
         InstanceLock again;
         EXPECT_FALSE(again.tryAcquire());
         EXPECT_TRUE(again.errorString().isEmpty());
         EXPECT_FALSE(again.isHeld());
+        const auto holder = again.holder();
+        ASSERT_TRUE(holder);
+        EXPECT_EQ(holder->pid, qint64(::getpid()));
+        EXPECT_FALSE(holder->program.isEmpty());
+
+        // Started from cron: no runtime folder, another temporary folder. Same registry,
+        // same lock.
+        qunsetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", QFile::encodeName(profile.path(u"elsewhere"_s)));
+        EXPECT_EQ(secondStart(), HeldElsewhere);
     }
+    EXPECT_EQ(secondStart(), Acquired);
+}
+
+TEST(InstanceLock, APathThroughALinkIsTheSameRegistry)
+{
+    TempProfile profile;
+    InstanceLock lock;
+    ASSERT_TRUE(lock.tryAcquire());
+    ASSERT_TRUE(QFile::link(profile.path(u"config/halvorn"_s), profile.path(u"linked"_s)));
+    const QString viaLink = profile.path(u"linked/registry.db"_s);
+    EXPECT_EQ(InstanceLock::pathForRegistry(viaLink), lock.path());
+    qputenv("HALVORN_REGISTRY", QFile::encodeName(viaLink));
+    EXPECT_EQ(secondStart(), HeldElsewhere);
+    // Another registry file has a scheduler of its own.
+    qputenv("HALVORN_REGISTRY", QFile::encodeName(profile.path(u"other/registry.db"_s)));
     EXPECT_EQ(secondStart(), Acquired);
 }
 
@@ -72,37 +96,6 @@ TEST(InstanceLock, AProgramStartedWhileHoldingItDoesNotKeepIt)
     EXPECT_EQ(secondStart(), Acquired);
     program.kill();
     program.waitForFinished();
-}
-
-TEST(InstanceLock, WithoutARuntimeFolderUsesAPrivateFolderInTemp)
-{
-    TempProfile profile; // restores XDG_RUNTIME_DIR
-    QTemporaryDir temp;
-    struct RestoreTmpDir
-    {
-        QByteArray saved = qgetenv("TMPDIR");
-        ~RestoreTmpDir() { saved.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", saved); }
-    } restore;
-    qputenv("TMPDIR", QFile::encodeName(temp.path()));
-    qunsetenv("XDG_RUNTIME_DIR");
-
-    const QString folder = temp.path() + u"/halvorn-"_s + QString::number(::getuid());
-    EXPECT_EQ(InstanceLock::defaultPath(), folder + u"/Halvorn.lock"_s);
-    {
-        InstanceLock lock;
-        EXPECT_TRUE(lock.tryAcquire()) << lock.errorString().toStdString();
-        struct stat info;
-        ASSERT_EQ(::stat(QFile::encodeName(folder).constData(), &info), 0);
-        EXPECT_EQ(info.st_mode & 0777, 0700u);
-        EXPECT_EQ(secondStart(), HeldElsewhere);
-    }
-
-    // A folder that others may write to is not trusted: an error, not "another instance".
-    ::chmod(QFile::encodeName(folder).constData(), 0777);
-    InstanceLock lock;
-    EXPECT_FALSE(lock.tryAcquire());
-    EXPECT_FALSE(lock.errorString().isEmpty());
-    EXPECT_EQ(secondStart(), Failed);
 }
 
 TEST(InstanceLock, ALockFileThatCannotBeMadeIsAnError)

@@ -266,6 +266,24 @@ TEST_F(ProcessLauncherTest, TheChildInheritsOnlyStandardDescriptors)
     EXPECT_EQ(read(u"fds"_s).split('\n'), (QList<QByteArray> {"0", "1", "2", "3"}));
 }
 
+TEST_F(ProcessLauncherTest, TheProgramsInputIsTheNullDeviceNotTheSchedulers)
+{
+    // The scheduler's own input is a pipe with data waiting, as a terminal would have.
+    int input[2];
+    ASSERT_EQ(::pipe(input), 0);
+    ASSERT_EQ(::write(input[1], "typed\n", 6), 6);
+    const int saved = ::dup(0);
+    ::dup2(input[0], 0);
+    const auto code = run({u"sh"_s, u"-c"_s,
+        u"readlink /proc/self/fd/0 > \"$0\"; read line; echo \"[$line]\" >> \"$0\""_s, file(u"in"_s)});
+    ::dup2(saved, 0);
+    ::close(saved);
+    ::close(input[0]);
+    ::close(input[1]);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(read(u"in"_s), "/dev/null\n[]");
+}
+
 TEST_F(ProcessLauncherTest, PrioritiesApplyWhereAllowedAndNeverStopTheStart)
 {
     const long long ownNice = statField(::getpid(), 19);

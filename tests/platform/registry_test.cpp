@@ -13,7 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <csignal>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -75,6 +79,58 @@ TEST_F(RegistryTest, DeleteKeyTakesEverythingBeneathButNotItsNeighbours)
     EXPECT_FALSE(registry.keyExists(jobs + u"\\A\\Nested\\Deeper"_s));
     EXPECT_FALSE(registry.readValue(jobs + u"\\A\\Nested\\Deeper"_s, u"s"_s));
     EXPECT_EQ(registry.subKeys(jobs), QStringList{u"AB"_s});
+}
+
+TEST_F(RegistryTest, TheRootAndEmptyValueNamesAreRefused)
+{
+    const QString key = jobs + u"\\Backup"_s;
+    ASSERT_TRUE(registry.writeValue(key, u"sJobName"_s, u"Backup"_s));
+    for (const QString &root : {QString(), u"\\"_s, u"\\\\"_s})
+        EXPECT_FALSE(registry.deleteKey(root)) << root.toStdString();
+    EXPECT_EQ(registry.readValue(key, u"sJobName"_s), u"Backup"_s);
+
+    EXPECT_FALSE(registry.writeValue(key, QString(), u"x"_s));
+    EXPECT_FALSE(registry.deleteValue(key, QString()));
+    EXPECT_EQ(registry.values(key).size(), 1);
+}
+
+TEST_F(RegistryTest, TheBulkReadNeverMatchesItsPadding)
+{
+    // A file written before empty names were refused may still hold one.
+    const QString key = jobs + u"\\Backup"_s;
+    ASSERT_TRUE(registry.writeValue(key, u"sJobName"_s, u"Backup"_s));
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(profile.registryPath()).constData(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db,
+                  "INSERT INTO vals(key, name, fold, data) SELECT key, '', '', 'x' FROM vals LIMIT 1",
+                  nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    sqlite3_close(db);
+    // Five names leave three padding slots in the second group of four.
+    const QStringList names = {u"sJobName"_s, u"a"_s, u"b"_s, u"c"_s, u"d"_s};
+    const auto values = registry.readValues(key, names);
+    ASSERT_EQ(values.size(), names.size());
+    EXPECT_EQ(values[0], u"Backup"_s);
+    for (qsizetype i = 1; i < values.size(); ++i)
+        EXPECT_FALSE(values[i].has_value());
+}
+
+TEST(RegistryFiles, TheFileItsJournalAndTheFolderItMakesArePrivate)
+{
+    TempProfile profile;
+    const mode_t previous = ::umask(022);
+    {
+        Registry registry(Registry::Role::Scheduler);
+        ASSERT_TRUE(registry.writeValue(jobs + u"\\A"_s, u"sJobName"_s, u"A"_s));
+        auto modeOf = [](const QString &path) {
+            struct stat info;
+            return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0u;
+        };
+        EXPECT_EQ(modeOf(profile.path(u"config/halvorn"_s)), 0700u);
+        for (const char *suffix : {"", "-wal", "-shm"})
+            EXPECT_EQ(modeOf(profile.registryPath() + QLatin1StringView(suffix)), 0600u) << suffix;
+    }
+    ::umask(previous);
 }
 
 TEST_F(RegistryTest, RenameMovesTheSubtreeAndNeverMerges)

@@ -64,6 +64,7 @@ TEST(RegistryExport, AFaultyFileChangesNothingAndSaysWhere)
         {u"Halvorn registry export 1\n[A]\nsX=%+1x\n"_s, u"line 3"_s},
         {u"Halvorn registry export 1\n[A\\\\B]\n"_s, u"line 2"_s},
         {u"Halvorn registry export 1\n[A\n"_s, u"line 2"_s},
+        {u"Halvorn registry export 1\n[A]\nsX=1\n=empty name\n"_s, u"line 4"_s},
     };
     for (const Case &c : cases) {
         TempProfile profile;

@@ -7,7 +7,7 @@
 
 namespace {
 const char *const variables[] = {"HALVORN_REGISTRY", "XDG_CONFIG_HOME", "XDG_STATE_HOME",
-    "XDG_DATA_HOME", "XDG_RUNTIME_DIR"};
+    "XDG_DATA_HOME", "XDG_RUNTIME_DIR", "TMPDIR"};
 }
 
 TempProfile::TempProfile()

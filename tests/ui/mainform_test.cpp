@@ -16,9 +16,13 @@
 #include "ui/mainform.h"
 #include "ui/mainformtext.h"
 #include "ui/passwordguard.h"
+#include "ui/trayhooks.h"
 #include "ui/whatsthispopup.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
+#include <QMessageBox>
+#include <QDialog>
 #include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -319,6 +323,7 @@ TEST_P(RenameTest, RenamesOnlyWhatIsSafe)
     job(u"Backup"_s, 0);
     job(u"Report"_s, 0);
     open();
+    form->selectKey(u"Backup"_s);
     {
         ScriptedDialogs dialogs;
         if (!c.refusal.isEmpty())
@@ -337,6 +342,7 @@ TEST_P(RenameTest, RenamesOnlyWhatIsSafe)
     EXPECT_EQ(logText().contains(u"has been renamed to:"_s), renamed && c.to != u"Backup"_s);
     if (c.expectedKey != u"Backup"_s)
         EXPECT_GE(form->engine().find(c.expectedKey), 0);
+    EXPECT_EQ(form->currentKey(), c.expectedKey);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, RenameTest,
@@ -458,6 +464,22 @@ TEST_F(MainFormTest, ARefusedPasswordStopsTheActionButNotTheEndOfTheSession)
     EXPECT_TRUE(settings.contains(Settings::Section::Config, u"iPosition Width"_s));
 }
 
+TEST_F(MainFormTest, WhileAModalDialogIsOpenShowAndCloseRaiseIt)
+{
+    open();
+    RefusingGuard guard;
+    form->setPasswordGuard(&guard);
+    QDialog dialog(form.get());
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.show();
+    EXPECT_FALSE(form->close());
+    form->showFromTray();
+    EXPECT_TRUE(guard.asked.isEmpty()); // nothing asked over the open dialog
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(dialog.isVisible());
+    dialog.hide();
+}
+
 TEST_F(MainFormTest, CopyLeavesCtrlCToAnEditedCaption)
 {
     job(u"Backup"_s, 0);
@@ -509,6 +531,98 @@ TEST_F(MainFormTest, SaveAndLoadTheJobListThroughTheDialogs)
     }
     EXPECT_EQ(captions(), QStringList{u"Backup"_s});
     EXPECT_EQ(row(0).at(3), u"/usr/bin/rsync"_s);
+}
+
+TEST_F(MainFormTest, AnEngineMessageDoesNotWaitForItsClick)
+{
+    open();
+    QtDialogs real;
+    Dialogs::Override useReal(real);
+    form->showMessage(u"s: /a t: /b"_s);
+    // Returned at once: the box is still on the screen, with the same text.
+    bool shown = false;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible() && box->text() == u"s: /a t: /b"_s) {
+            shown = true;
+            box->close();
+        }
+    }
+    EXPECT_TRUE(shown);
+}
+
+TEST_F(MainFormTest, ANewVersionRunsTheWizardHookAfterTheFirstActivation)
+{
+    settings.setText(settings::InstalledVersion, u"1.20"_s);
+    int runs = 0;
+    form = std::make_unique<MainForm>(MainForm::Services{store, settings, log, clock, launcher,
+        [](const QString &) { return std::optional<qint64>(); }});
+    form->setFirstActivationHook([&runs] { ++runs; });
+    form->start({u"voltrane"_s});
+    form->activateWindow();
+    QApplication::setActiveWindow(form.get());
+    QDeadlineTimer deadline(10000);
+    while (runs == 0 && !deadline.hasExpired())
+        QTest::qWait(50);
+    EXPECT_EQ(runs, 1);
+    form->activateWindow();
+    QTest::qWait(50);
+    EXPECT_EQ(runs, 1); // once only
+}
+
+class FakeTray : public TrayHooks
+{
+public:
+    bool tray = true;
+    bool mini = true;
+    bool miniShown = false;
+    QString jobCount;
+    QStringList calls;
+    void addTrayIcon() override { calls.append(u"add"_s); }
+    void removeTrayIcon() override { calls.append(u"remove"_s); }
+    bool hasTrayIcon() const override { return tray; }
+    bool hasMiniWindow() const override { return mini; }
+    bool isMiniWindowVisible() const override { return miniShown; }
+    void showMiniWindow() override { miniShown = true; }
+    void setMiniJobCount(const QString &text) override { jobCount = text; }
+};
+
+TEST_F(MainFormTest, MinimiseHidesOnlyWhenSomethingCanBringTheWindowBack)
+{
+    job(u"A"_s, 0);
+    FakeTray tray;
+    tray.tray = false;
+    tray.mini = false;
+    form = std::make_unique<MainForm>(MainForm::Services{store, settings, log, clock, launcher,
+        [](const QString &) { return std::optional<qint64>(); }});
+    form->setTrayHooks(&tray);
+    form->start({u"voltrane"_s});
+    EXPECT_EQ(tray.calls, QStringList{u"add"_s});
+    form->setWindowState(Qt::WindowMinimized);
+    QTest::qWait(20);
+    EXPECT_TRUE(form->isVisible()); // nothing to come back through: an ordinary minimised window
+
+    tray.tray = true;
+    form->showNormal();
+    form->setWindowState(Qt::WindowMinimized);
+    QTest::qWait(20);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(tray.miniShown);
+
+    settings.setBoolean(settings::MinimizeToSysTray, false);
+    tray.mini = true;
+    form = nullptr;
+    tray.calls.clear();
+    form = std::make_unique<MainForm>(MainForm::Services{store, settings, log, clock, launcher,
+        [](const QString &) { return std::optional<qint64>(); }});
+    form->setTrayHooks(&tray);
+    form->start({u"voltrane"_s});
+    form->setWindowState(Qt::WindowMinimized);
+    QTest::qWait(20);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(tray.miniShown);
+    EXPECT_EQ(tray.jobCount, u"1 job today"_s);
+    form->closeWithoutQuestions();
+    EXPECT_EQ(tray.calls, (QStringList{u"add"_s, u"remove"_s}));
 }
 
 TEST(WhatsThis, TextsByHelpNumberAndTheApology)

@@ -115,6 +115,15 @@ int importFrom(Registry &registry, const QString &file)
     return Done;
 }
 
+// "", "\\" and the like: what an unset shell variable leaves of a key path.
+bool isRoot(const QString &key)
+{
+    for (QChar c : key)
+        if (c != u'\\')
+            return false;
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -173,6 +182,10 @@ int main(int argc, char *argv[])
         return list(registry, a0);
     if (command == u"get")
         return get(registry, a0, a1);
+    if ((command == u"set" || command == u"delete") && args.size() >= 2 && a1.isEmpty())
+        return error(u"a value name cannot be empty"_s);
+    if (command == u"delete" && args.size() == 1 && isRoot(a0))
+        return error(u"refusing to delete the root key with every job and setting"_s);
     if (command == u"set")
         return registry.writeValue(a0, a1, args.value(2)) ? Done
                                                            : error(u"cannot write the value"_s);

@@ -12,14 +12,28 @@
 #include "platform/posixprocesslauncher.h"
 #include "platform/registry.h"
 #include "platform/signalwatcher.h"
+#include "setup/setupcommit.h"
+#include "setup/wizardform.h"
 #include "store/jobstore.h"
 #include "store/settings.h"
+#include "ui/config/configform.h"
+#include "ui/config/halvpassword.h"
+#include "ui/config/passwordcheck.h"
+#include "ui/desktoppresence.h"
+#include "ui/dialogs.h"
 #include "ui/editors/editorfactory.h"
+#include "ui/help/tipsform.h"
 #include "ui/mainform.h"
+#include "ui/mainformattach.h"
+#include "ui/mainformtext.h"
+#include "ui/printexport.h"
+#include "ui/showrequestserver.h"
+#include "ui/systemtrayicon.h"
 
 #include <QApplication>
 
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -27,14 +41,26 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("voltrane"));
     QApplication::setApplicationDisplayName(MainForm::caption);
 
-    // One scheduler at a time, desktop or headless: a second start ends at once, silently.
+    // One scheduler at a time, desktop or headless. A second voltrane asks the first to
+    // show its window and ends; when the scheduler is not a voltrane that answers (the
+    // headless voltraned), the user is told, as it would otherwise vanish without a word.
     InstanceLock lock;
+    const QString showPath = ShowRequestServer::socketPath(Registry::defaultPath());
     if (!lock.tryAcquire()) {
-        if (lock.errorString().isEmpty())
-            return 0;
+        if (lock.errorString().isEmpty()) {
+            if (ShowRequestServer::requestShow(showPath))
+                return 0;
+            const QString text = MainFormText::otherSchedulerRunning(Registry::defaultPath());
+            std::fprintf(stderr, "voltrane: %s\n", text.toLocal8Bit().constData());
+            Dialogs::current().message(nullptr, Dialogs::Kind::Error, text);
+            return 1;
+        }
         std::fprintf(stderr, "voltrane: %s\n", lock.errorString().toLocal8Bit().constData());
         return 1;
     }
+    ShowRequestServer showRequests;
+    if (!showRequests.listen(showPath))
+        std::fprintf(stderr, "voltrane: a second start cannot reach this one: %s\n", showPath.toLocal8Bit().constData());
     Registry registry(Registry::Role::Scheduler);
     Settings settings(registry);
     JobStore store(registry);
@@ -43,6 +69,8 @@ int main(int argc, char *argv[])
     PosixProcessLauncher launcher;
     LogindSessionControl session;
     ProcessDataLister processes;
+    HalvPassword password(settings);
+    PasswordCheck passwordCheck(settings, store, password);
     MainForm window({store, settings, log, clock, launcher,
         [](const QString &folder) { return DiskSpace::freeBytes(folder); }, &session, &processes});
     EditorFactory editors({registry, store, settings, clock});
@@ -54,6 +82,40 @@ int main(int argc, char *argv[])
     QObject::connect(&watcher, &SignalWatcher::terminationRequested, &window, &MainForm::closeWithoutQuestions);
     QObject::connect(&window, &MainForm::closed, &app, [] { QApplication::quit(); });
     QApplication::setQuitOnLastWindowClosed(false);
+
+    QObject::connect(&showRequests, &ShowRequestServer::showRequested, &window, &MainForm::showFromTray);
+    // SIGHUP: the settings read again and the job list refreshed, as after the configuration.
+    QObject::connect(&watcher, &SignalWatcher::reloadRequested, &window,
+        [&window] { window.engine().reloadSettingsAndRefresh(); });
+    window.setPasswordGuard(&passwordCheck);
+    window.setConfigurationDialog([&](QWidget *parent) {
+        return ConfigForm::run(parent, settings, password, [&window] { window.reloadLog(); });
+    });
+    SystemTrayIcon tray;
+    const auto presence = MainFormAttach::presence(window, tray, settings);
+    PrintExport exporter(store, clock, &window);
+    MainFormAttach::printing(window, exporter);
+    // One help window for the whole run, made on first use.
+    std::unique_ptr<TipsForm> help;
+    window.setHelpHandler([&help, &settings](QWidget *, const QString &topic) {
+        if (!help)
+            help = std::make_unique<TipsForm>(settings);
+        help->show();
+        help->raise();
+        help->activateWindow();
+        bool isNumber = false;
+        if (const int number = topic.toInt(&isNumber); isNumber)
+            help->showTopic(number);
+    });
+    const auto runWizard = [&settings](QWidget *parent) {
+        WizardForm wizard(settings, parent);
+        wizard.exec();
+    };
+    window.setSetupWizard(runWizard);
+    window.setFirstActivationHook([&settings, &window, runWizard] {
+        if (SetupCommit::isNeeded(settings))
+            runWizard(&window);
+    });
 
     window.start(QApplication::arguments());
     return app.exec();

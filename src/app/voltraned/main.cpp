@@ -2,11 +2,13 @@
 // Copyright (c) 2026 The Halvorn developers
 
 // voltraned: the scheduler without a desktop. Runs the engine on its timer, echoes every
-// log line to standard output, ends on SIGTERM or SIGINT and leaves running programs running.
+// log line to standard output, ends on SIGTERM or SIGINT and leaves running programs running;
+// SIGHUP reads the settings and the job list again.
 
 #include "consolehost.h"
 #include "engine/engine.h"
 #include "engine/processdatalister.h"
+#include "engine/ticktimer.h"
 #include "interchange/preloadsettings.h"
 #include "interchange/startupjoblist.h"
 #include "log/activitylog.h"
@@ -15,18 +17,37 @@
 #include "platform/instancelock.h"
 #include "platform/logindsessioncontrol.h"
 #include "platform/posixprocesslauncher.h"
+#include "platform/programoptions.h"
 #include "platform/registry.h"
 #include "platform/signalwatcher.h"
 #include "store/jobstore.h"
 #include "store/settings.h"
 
 #include <QCoreApplication>
-#include <QTimer>
 
 #include <cstdio>
 
+namespace {
+
+const ProgramOptions::Program program{"voltraned", "Usage: voltraned [/LOADFILE FILE]",
+    "\n"
+    "Runs Halvorn's job scheduler without a desktop: the jobs of the registry file start on\n"
+    "their schedules and every log line is echoed to standard output.\n"
+    "\n"
+    "  /LOADFILE FILE   load the settings pre-load file FILE before the settings are read\n"
+    "  --help           show this text\n"
+    "  --version        show the version\n"
+    "\n"
+    "SIGTERM or SIGINT end the scheduler and leave running programs running; SIGHUP reads\n"
+    "the settings and the job list again. One scheduler runs per registry file: a second\n"
+    "start ends at once with status 0.\n"};
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    if (const auto status = ProgramOptions::handle(argc, argv, program))
+        return *status;
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("voltraned"));
 
@@ -70,10 +91,11 @@ int main(int argc, char *argv[])
         engine.refreshJobList();
     engine.setFirstShow(false);
 
-    QTimer timer;
-    timer.setTimerType(Qt::CoarseTimer);
-    QObject::connect(&timer, &QTimer::timeout, &app, [&engine] { engine.tick(); });
-    timer.start(engine.timerInterval());
+    QObject::connect(&watcher, &SignalWatcher::reloadRequested, &app,
+        [&engine] { engine.reloadSettingsAndRefresh(); });
+
+    TickTimer timer([&engine] { return engine.timerInterval(); }, [&engine] { engine.tick(); });
+    timer.start();
 
     return app.exec();
 }
