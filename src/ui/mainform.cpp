@@ -5,6 +5,7 @@
 
 #include "engine/engine.h"
 #include "engine/enginetext.h"
+#include "engine/ticktimer.h"
 #include "interchange/joblistfile.h"
 #include "interchange/preloadsettings.h"
 #include "interchange/startupjoblist.h"
@@ -140,7 +141,6 @@ MainForm::MainForm(const Services &services, QWidget *parent)
     buildButtons();
     updateButtons();
 
-    connect(&m_timer, &QTimer::timeout, this, [this] { m_engine->tick(); });
     m_wizardTimer.setSingleShot(true);
     connect(&m_wizardTimer, &QTimer::timeout, this, [this] {
         if (m_firstActivation)
@@ -297,11 +297,27 @@ void MainForm::start(const QStringList &arguments)
     startTimer();
 }
 
-void MainForm::startTimer() { m_timer.start(std::max(1, m_engine->timerInterval())); }
+void MainForm::startTimer()
+{
+    // The interval is asked at every tick, so a new one takes effect at the next.
+    if (!m_ticks) {
+        m_ticks = std::make_unique<TickTimer>([this] { return m_engine->timerInterval(); }, [this] {
+            if (!m_closed)
+                m_engine->tick();
+        });
+    }
+    m_ticks->start();
+}
 
 void MainForm::readListSettings()
 {
-    m_minimizeToTray = m_services.settings.boolean(settings::MinimizeToSysTray);
+    Settings &s = m_services.settings;
+    m_minimizeToTray = s.boolean(settings::MinimizeToSysTray);
+    // Read with the engine's own copy, so that the columns and the engine's cells agree.
+    const Setting *flags[JobListModel::OptionalCount] = {&settings::ListStatus, &settings::ListSchedule,
+        &settings::ListProgram, &settings::ListLastStart, &settings::ListLastEnd, &settings::ListLastStatus};
+    for (int c = 0; c < JobListModel::OptionalCount; ++c)
+        m_columns[c] = s.boolean(*flags[c]);
 }
 
 void MainForm::showEvent(QShowEvent *event)
@@ -413,7 +429,6 @@ void MainForm::closeEvent(QCloseEvent *event)
         }
     }
     m_closed = true;
-    m_timer.stop();
     if (m_tray)
         m_tray->removeTrayIcon();
     saveState();
@@ -524,11 +539,7 @@ void MainForm::reloadLog() { loadLog(); }
 void MainForm::buildColumns()
 {
     Settings &s = m_services.settings;
-    const bool shown[JobListModel::OptionalCount] = {s.boolean(settings::ListStatus),
-        s.boolean(settings::ListSchedule), s.boolean(settings::ListProgram),
-        s.boolean(settings::ListLastStart), s.boolean(settings::ListLastEnd),
-        s.boolean(settings::ListLastStatus)};
-    m_model->setColumns(shown);
+    m_model->setColumns(m_columns);
     QHeaderView *header = m_ui->ListView1->header();
     for (int i = 0; i < m_model->columnCount(); ++i)
         header->resizeSection(i, s.timedListColumn(i));
@@ -802,12 +813,20 @@ void MainForm::configure()
     if (m_guard && !m_guard->allow(this, PasswordGuard::Action::Configure))
         return;
     if (m_configure(this)) {
-        m_engine->readSettings();
-        readListSettings();
-        loadLog();
-        applyGeneralFont();
-        startTimer();
+        reloadSettings();
+        return;
     }
+    buildColumns();
+    refreshJobList();
+}
+
+void MainForm::reloadSettings()
+{
+    m_engine->readSettings();
+    readListSettings();
+    loadLog();
+    applyGeneralFont();
+    startTimer();
     buildColumns();
     refreshJobList();
 }

@@ -29,6 +29,7 @@ class QPlainTextEdit;
 class QTreeView;
 class SessionControl;
 class Settings;
+class TickTimer;
 class TrayHooks;
 class WhatsThisPopup;
 
@@ -159,6 +160,9 @@ public slots:
 
     void buildColumns();
     void refreshJobList();
+    // After another process changed the settings (SIGHUP): as after an accepted
+    // configuration dialog.
+    void reloadSettings();
     // In-place rename of the job `key`; refused names leave everything as it was.
     void renameJob(const QString &key, const QString &from, const QString &to);
     // Shows the "What's This" text of `helpNumber` beside `button`.
@@ -207,7 +211,7 @@ private:
     QMenu *m_popup;
     WhatsThisPopup *m_whatsThis = nullptr;
     QList<QAction *> m_rowActions;
-    QTimer m_timer;
+    std::unique_ptr<TickTimer> m_ticks;
     QTimer m_wizardTimer;
 
     JobEditorFactory *m_editors = nullptr;
@@ -225,6 +229,7 @@ private:
     bool m_noQuestions = false;
     bool m_closed = false;
     bool m_minimizeToTray = true;
+    bool m_columns[JobListModel::OptionalCount] = {true, true, true, true, true, true};
     int m_sortColumn = -1;
     bool m_sortAscending = true;
     // Rows that arrived while a caption was being edited; applied when the edit ends.

@@ -102,6 +102,7 @@ TEST(Voltrane, SaysSoWhenTheHeadlessSchedulerHoldsTheRegistry)
         return err.contains("voltraned");
     })) << err.constData();
     EXPECT_TRUE(err.contains("systemctl --user stop voltraned"));
+    EXPECT_TRUE(err.contains(QByteArray("(process " + QByteArray::number(daemon.processId()) + ")"))) << err.constData();
     desktop.kill();
     desktop.waitForFinished();
     ::kill(pid_t(daemon.processId()), SIGTERM);

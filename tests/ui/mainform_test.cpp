@@ -20,6 +20,9 @@
 #include "ui/whatsthispopup.h"
 
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabWidget>
 #include <QDeadlineTimer>
 #include <QMessageBox>
 #include <QDialog>
@@ -430,6 +433,40 @@ TEST_F(MainFormTest, CreateAndEditGoThroughTheFactoryAndLogTheChange)
     EXPECT_EQ(editors.calls.size(), 2);
 }
 
+TEST_F(MainFormTest, TheConfigurationHookRebuildsColumnsAfterOkAndCancel)
+{
+    job(u"A"_s, 0);
+    open();
+    form->configure();
+    EXPECT_EQ(form->statusText(), T::configurationMissing());
+    const bool ok = true;
+    int shown = 0;
+    form->setConfigurationDialog([&](QWidget *parent) {
+        EXPECT_EQ(parent, form.get());
+        ++shown;
+        settings.setBoolean(settings::ListStatus, false);
+        settings.setBoolean(settings::LogJobListChanges, true);
+        return ok;
+    });
+    form->configure();
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(form->jobList()->headers().at(1), u"Schedule"_s);
+    EXPECT_TRUE(form->engine().categories().jobListChanges); // the settings read again
+
+    // Cancel: nothing read again, but the columns rebuilt (with the stored widths).
+    form->setConfigurationDialog([&](QWidget *) {
+        settings.setBoolean(settings::ListStatus, true);
+        settings.setBoolean(settings::LogJobListChanges, false);
+        settings.writeInteger(Settings::Section::Config, u"iTimedListCol1"_s, 99);
+        return false;
+    });
+    form->configure();
+    EXPECT_EQ(form->jobList()->headers().at(1), u"Schedule"_s);
+    EXPECT_EQ(form->listView()->header()->sectionSize(1), 99);
+    EXPECT_NE(row(0).at(1), u"waiting"_s); // the engine builds no Status cell either
+    EXPECT_TRUE(form->engine().categories().jobListChanges);
+}
+
 class RefusingGuard : public PasswordGuard
 {
 public:
@@ -623,6 +660,42 @@ TEST_F(MainFormTest, MinimiseHidesOnlyWhenSomethingCanBringTheWindowBack)
     EXPECT_EQ(tray.jobCount, u"1 job today"_s);
     form->closeWithoutQuestions();
     EXPECT_EQ(tray.calls, (QStringList{u"add"_s, u"remove"_s}));
+}
+
+TEST_F(MainFormTest, ControlsCarryTheCatalogueTextsUnderTheirNames)
+{
+    job(u"A"_s, 0);
+    open();
+    EXPECT_EQ(form->windowTitle(), u"Halvorn 95/NT"_s);
+    const std::pair<const char *, T::Side> sides[] = {{"NewJobButton", T::Side::Create},
+        {"RemoveJobButton", T::Side::Remove}, {"EditJobButton", T::Side::Edit},
+        {"HoldButton", T::Side::Hold}, {"RestartButton", T::Side::Restart}, {"RunNowButton", T::Side::RunNow}};
+    for (const auto &[name, side] : sides) {
+        auto *button = form->findChild<QPushButton *>(QString::fromLatin1(name));
+        ASSERT_NE(button, nullptr) << name;
+        EXPECT_EQ(button->text(), T::sideCaption(side));
+        EXPECT_EQ(button->toolTip(), T::sideHint(side));
+        EXPECT_EQ(button->whatsThis(), T::helpText(T::sideHelpNumber(side)));
+    }
+    EXPECT_EQ(T::sideCaption(T::Side::RunNow), u"Run job &now!"_s);
+    EXPECT_EQ(form->listView()->objectName(), u"ListView1"_s);
+    EXPECT_EQ(form->listView()->toolTip(), u"Click on the Column Headers to sort ascending or descending"_s);
+    auto *pages = form->findChild<QTabWidget *>(u"PageControl1"_s);
+    ASSERT_NE(pages, nullptr);
+    EXPECT_EQ(pages->tabText(0), u"&Scheduler"_s);
+    EXPECT_EQ(pages->tabText(1), u"&Log"_s);
+    QStringList menus;
+    for (QAction *a : form->menuBar()->actions())
+        menus.append(a->text());
+    EXPECT_EQ(menus, (QStringList{u"&File"_s, u"&Edit"_s, u"&Jobs"_s, u"&Window"_s}));
+    QStringList popup;
+    for (QAction *a : form->popupMenu()->actions())
+        popup.append(a->text());
+    EXPECT_EQ(popup, (QStringList{u"&Open"_s, QString(), u"&Exit"_s}));
+    // The Delete key removes nothing.
+    form->selectKey(u"A"_s);
+    QTest::keyClick(form->listView(), Qt::Key_Delete);
+    EXPECT_TRUE(store.jobExists(u"A"_s));
 }
 
 TEST(WhatsThis, TextsByHelpNumberAndTheApology)

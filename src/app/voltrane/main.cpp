@@ -3,6 +3,7 @@
 
 // voltrane: the scheduler on the desktop.
 
+#include "engine/engine.h"
 #include "engine/processdatalister.h"
 #include "log/activitylog.h"
 #include "platform/clock.h"
@@ -10,6 +11,7 @@
 #include "platform/instancelock.h"
 #include "platform/logindsessioncontrol.h"
 #include "platform/posixprocesslauncher.h"
+#include "platform/programoptions.h"
 #include "platform/registry.h"
 #include "platform/signalwatcher.h"
 #include "setup/setupcommit.h"
@@ -35,8 +37,29 @@
 #include <cstdio>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const ProgramOptions::Program program{"voltrane", "Usage: voltrane [/LOADFILE FILE]",
+    "\n"
+    "Runs Halvorn's job scheduler on the desktop: the main window with the job list and the\n"
+    "log, the tray icon and the mini window.\n"
+    "\n"
+    "  /LOADFILE FILE   load the settings pre-load file FILE before the settings are read\n"
+    "  --help           show this text\n"
+    "  --version        show the version\n"
+    "\n"
+    "One scheduler runs per registry file: a second start shows the running one's window and\n"
+    "ends; when voltraned holds the registry, it says so and ends with status 1.\n",
+    true};
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    if (const auto status = ProgramOptions::handle(argc, argv, program))
+        return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("voltrane"));
     QApplication::setApplicationDisplayName(MainForm::caption);
@@ -48,9 +71,14 @@ int main(int argc, char *argv[])
     const QString showPath = ShowRequestServer::socketPath(Registry::defaultPath());
     if (!lock.tryAcquire()) {
         if (lock.errorString().isEmpty()) {
-            if (ShowRequestServer::requestShow(showPath))
+            // The holder names itself in the lock file, unless it has only just started.
+            const std::optional<InstanceLock::Holder> holder = lock.holder();
+            const bool headless = holder && holder->program == u"voltraned"_s;
+            if (!headless && ShowRequestServer::requestShow(showPath))
                 return 0;
-            const QString text = MainFormText::otherSchedulerRunning(Registry::defaultPath());
+            const QString text = holder
+                ? MainFormText::schedulerRunning(holder->program, holder->pid, Registry::defaultPath())
+                : MainFormText::otherSchedulerRunning(Registry::defaultPath());
             std::fprintf(stderr, "voltrane: %s\n", text.toLocal8Bit().constData());
             Dialogs::current().message(nullptr, Dialogs::Kind::Error, text);
             return 1;
@@ -85,8 +113,7 @@ int main(int argc, char *argv[])
 
     QObject::connect(&showRequests, &ShowRequestServer::showRequested, &window, &MainForm::showFromTray);
     // SIGHUP: the settings read again and the job list refreshed, as after the configuration.
-    QObject::connect(&watcher, &SignalWatcher::reloadRequested, &window,
-        [&window] { window.engine().reloadSettingsAndRefresh(); });
+    QObject::connect(&watcher, &SignalWatcher::reloadRequested, &window, &MainForm::reloadSettings);
     window.setPasswordGuard(&passwordCheck);
     window.setConfigurationDialog([&](QWidget *parent) {
         return ConfigForm::run(parent, settings, password, [&window] { window.reloadLog(); });
