@@ -125,3 +125,38 @@ inline QString setupInf() { return tr("Setup .INF file"); }
 inline QString folderNotProgram() { return tr("A folder, not a program"); }
 
 } // namespace EditorText
+
+namespace EditorText {
+
+// File, e-mail and system job editors.
+inline QString fileJobCaption() { return tr("File\\Folder Job Entry"); }
+inline QString emailJobCaption() { return tr("Email Job Entry"); }
+inline QString systemJobCaption() { return tr("System Level Job Entry"); }
+inline QString emailFilesCaption() { return tr("Attach Files to Email"); }
+inline QString processCaption() { return tr("Process Browser"); }
+
+inline QString noFileActivity()
+{
+    return tr("Please select a file\\folder activity to schedule or click on \"Cancel\"");
+}
+inline QString noSources() { return tr("Please select source file(s)..."); }
+inline QString targetMustBeFolder()
+{
+    return tr("With more than 1 source file, target must be a folder\\directory, try adding a "
+              "\"/\" at the end of the string...");
+}
+inline QString noTarget() { return tr("Please enter a target file name..."); }
+inline QString oneRename() { return tr("Only 1 file can be renamed per job..."); }
+
+inline QString noEmailMethod() { return tr("Please select either SMTP or system mail program (sendmail) email.."); }
+inline QString noEmailRecipient() { return tr("You must have at least 1 recipient.."); }
+inline QString noSubject() { return tr("You must enter a subject for the email.."); }
+inline QString attachmentCount(int n) { return tr("Files: ") + QString::number(n); }
+inline QString tooManyAttachments() { return tr("can only store the first 256 files for this email.."); }
+
+inline QString noSystemActivity()
+{
+    return tr("Please select a system activity to schedule or click on \"Cancel\"");
+}
+
+} // namespace EditorText

@@ -3,6 +3,9 @@
 
 #include "ui/editors/formhelpers.h"
 
+#include "ui/dialogs.h"
+#include "ui/editors/editortext.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -58,6 +61,24 @@ QPushButton *button(const QString &text, const QString &name, QWidget *parent, c
     if (text == u"...")
         b->setFixedWidth(b->fontMetrics().horizontalAdvance(text) + 24);
     return b;
+}
+
+void rejectAsking(QDialog *dialog, bool changed, const std::function<bool()> &save,
+    const std::function<void()> &close)
+{
+    if (!changed)
+        return close();
+    switch (Dialogs::current().question(dialog, EditorText::saveChanges(), Dialogs::Buttons::YesNoCancel,
+        dialog->windowTitle())) {
+    case Dialogs::Answer::Yes:
+        if (save())
+            dialog->accept();
+        return;
+    case Dialogs::Answer::No:
+        return close();
+    default:
+        return;
+    }
 }
 
 } // namespace FormHelpers

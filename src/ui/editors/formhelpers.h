@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QDialog;
 class QDialogButtonBox;
 class QLabel;
@@ -29,5 +31,11 @@ QLabel *label(const QString &text, QWidget *buddy, QWidget *parent);
 
 QPushButton *button(const QString &text, const QString &name, QWidget *parent,
     const QString &hint = QString());
+
+// Esc and the close box of a job editor: closes through `close` when nothing changed,
+// else asks whether to save (Yes runs `save` and accepts when it succeeds, No closes,
+// Cancel stays).
+void rejectAsking(QDialog *dialog, bool changed, const std::function<bool()> &save,
+    const std::function<void()> &close);
 
 } // namespace FormHelpers

@@ -223,6 +223,12 @@ int SchedulePanel::frequency() const
     return 0;
 }
 
+QWidget *SchedulePanel::kindButton() const
+{
+    const int kind = frequency();
+    return kind > 0 ? m_kinds[kind - 1] : m_kinds[0];
+}
+
 QStringList SchedulePanel::dates() const
 {
     QStringList list;

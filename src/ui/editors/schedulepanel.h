@@ -40,6 +40,8 @@ public:
     // 1 to 6, or 0 when no schedule kind is chosen.
     int frequency() const;
     QStringList dates() const;
+    // The chosen schedule kind's button, for the focus after a failed check.
+    QWidget *kindButton() const;
     bool isOnDemand() const { return m_custom.type == -1; }
     CustomTimeValues customTime() const { return m_custom; }
     void setCustomTime(const CustomTimeValues &values);

@@ -316,19 +316,8 @@ bool SingleJob::save()
 
 void SingleJob::reject()
 {
-    if (record() == m_opened)
-        return QDialog::reject();
-    switch (Dialogs::current().question(this, EditorText::saveChanges(),
-        Dialogs::Buttons::YesNoCancel, windowTitle())) {
-    case Dialogs::Answer::Yes:
-        if (save())
-            accept();
-        return;
-    case Dialogs::Answer::No:
-        return QDialog::reject();
-    default:
-        return;
-    }
+    FormHelpers::rejectAsking(this, !(record() == m_opened), [this] { return save(); },
+        [this] { QDialog::reject(); });
 }
 
 void SingleJob::editPrestart()

@@ -3,10 +3,14 @@
 
 #pragma once
 
+#include "engine/engine.h"
+#include "log/activitylog.h"
 #include "platform/registry.h"
 #include "store/jobstore.h"
 #include "store/settings.h"
 #include "support/fakeclock.h"
+#include "support/fakeprocesslauncher.h"
+#include "support/recordinghost.h"
 #include "support/tempprofile.h"
 #include "support/ui/scripteddialogs.h"
 #include "ui/editors/editorcontext.h"
@@ -26,6 +30,43 @@
 
 // Readable texts in the failure messages.
 inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
+
+// The scheduler on the test's registry file with its own connection, as voltrane runs it
+// beside the editors, ticking on the test's clock.
+class SchedulerRun
+{
+public:
+    SchedulerRun(const TempProfile &profile, FakeClock &clock) : m_clock(clock)
+    {
+        settings.setText(settings::LogFile, profile.path(QStringLiteral("test.log")));
+        engine.readSettings();
+        engine.startOfDay(Engine::StartOfDayKind::StartUp);
+        engine.setFirstShow(false);
+    }
+    // Ticks every 250 ms for `ticks` ticks from `from`.
+    void tickFrom(const QDateTime &from, int ticks)
+    {
+        m_clock.set(from);
+        for (int i = 0; i < ticks; ++i) {
+            m_clock.advanceMs(250);
+            engine.tick();
+        }
+    }
+
+    Registry registry{ Registry::Role::Scheduler };
+    JobStore store{ registry };
+    Settings settings{ registry };
+    FakeProcessLauncher launcher;
+    RecordingHost host;
+
+private:
+    FakeClock &m_clock;
+
+public:
+    ActivityLog log{ settings, m_clock };
+    Engine engine{ Engine::Services{ store, settings, log, m_clock, launcher, host,
+        [](const QString &) { return std::optional<qint64>(qint64(1) << 40); } } };
+};
 
 // A temporary registry, a clock at 2026-12-10 14:05:09 and scripted dialogs for the editor
 // tests, with helpers that find widgets by object name and drive modal sub-dialogs.

@@ -3,10 +3,6 @@
 
 #include "editortest.h"
 
-#include "engine/engine.h"
-#include "log/activitylog.h"
-#include "support/fakeprocesslauncher.h"
-#include "support/recordinghost.h"
 
 #include <QLineEdit>
 #include <QSpinBox>
@@ -29,27 +25,11 @@ TEST_F(EditorTest, AJobMadeInTheEditorRunsAsItsScheduleSays)
     click(editor.get(), "ButtonSave");
     ASSERT_EQ(editor->result(), QDialog::Accepted);
 
-    Registry schedulerRegistry(Registry::Role::Scheduler);
-    JobStore schedulerStore(schedulerRegistry);
-    Settings schedulerSettings(schedulerRegistry);
-    schedulerSettings.setText(settings::LogFile, profile.path(u"test.log"_s));
-    FakeProcessLauncher launcher;
-    RecordingHost host;
-    ActivityLog log(schedulerSettings, clock);
-    Engine engine(Engine::Services{ schedulerStore, schedulerSettings, log, clock, launcher, host,
-        [](const QString &) { return std::optional<qint64>(qint64(1) << 40); } });
-    engine.readSettings();
-    engine.startOfDay(Engine::StartOfDayKind::StartUp);
-    engine.setFirstShow(false);
-    ASSERT_EQ(engine.queue().count(), 1);
-
-    clock.set(QDateTime(QDate(2026, 12, 10), QTime(9, 59, 59, 500)));
-    for (int i = 0; i < 8; ++i) {
-        clock.advanceMs(250);
-        engine.tick();
-    }
-    ASSERT_EQ(launcher.processes().size(), 1);
-    EXPECT_EQ(launcher.processes()[0].request.arguments,
+    SchedulerRun run(profile, clock);
+    ASSERT_EQ(run.engine.queue().count(), 1);
+    run.tickFrom(QDateTime(QDate(2026, 12, 10), QTime(9, 59, 59, 500)), 8);
+    ASSERT_EQ(run.launcher.processes().size(), 1);
+    EXPECT_EQ(run.launcher.processes()[0].request.arguments,
         (QStringList{ u"/usr/bin/report"_s, u"--daily"_s, u"out dir"_s }));
 }
 
