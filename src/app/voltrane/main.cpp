@@ -108,7 +108,9 @@ int main(int argc, char *argv[])
     // the state saved.
     SignalWatcher watcher;
     QObject::connect(&watcher, &SignalWatcher::terminationRequested, &window, &MainForm::closeWithoutQuestions);
-    QObject::connect(&window, &MainForm::closed, &app, [] { QApplication::quit(); });
+    // exit(), not quit(): quit() first asks every window to close, and an open editor would
+    // refuse, leaving SIGTERM unanswered.
+    QObject::connect(&window, &MainForm::closed, &app, [] { QApplication::exit(0); });
     QApplication::setQuitOnLastWindowClosed(false);
 
     QObject::connect(&showRequests, &ShowRequestServer::showRequested, &window, &MainForm::showFromTray);
