@@ -185,6 +185,51 @@ TEST_F(VoltranedMail, NotificationsAndARefusedRecipient)
     EXPECT_FALSE(QFile::exists(profile.path(u"in/5.eml"_s)));
 }
 
+TEST_F(VoltranedMail, StartTlsWithSignInFromTheSettings)
+{
+    // Our own CA and a certificate for localhost that it signed.
+    const QString d = profile.path(u"certs"_s);
+    QDir().mkpath(d);
+    writeFile(d + u"/ext.cnf"_s, "subjectAltName=DNS:localhost,IP:127.0.0.1\nbasicConstraints=CA:FALSE\n");
+    QProcess openssl;
+    openssl.setWorkingDirectory(d);
+    openssl.start(u"/bin/sh"_s, {u"-c"_s,
+        u"set -e; E='-newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes';"
+        " openssl req -x509 $E -keyout ca.key -out ca.pem -days 2 -subj '/CN=Halvorn test CA'"
+        " -addext basicConstraints=critical,CA:TRUE -addext keyUsage=keyCertSign,cRLSign;"
+        " openssl req $E -keyout server.key -out server.csr -subj /CN=localhost;"
+        " openssl x509 -req -in server.csr -CA ca.pem -CAkey ca.key -CAcreateserial"
+        " -out server.pem -days 2 -extfile ext.cnf"_s});
+    ASSERT_TRUE(openssl.waitForFinished(60000));
+    ASSERT_EQ(openssl.exitCode(), 0) << openssl.readAllStandardError().toStdString();
+
+    QDir().mkpath(profile.path(u"in"_s));
+    Peer peer(u"smtp_server.py"_s, {profile.path(u"in"_s), u"--starttls"_s, d + u"/server.pem"_s,
+        d + u"/server.key"_s, u"--auth"_s, u"me"_s, u"s3cret"_s});
+    ASSERT_NE(peer.port(), 0);
+    settings([&](Settings &s) {
+        s.setText(settings::SMTPServer, u"localhost:"_s + QString::number(peer.port()));
+        s.setBoolean(settings::UseUserId, true);
+        s.setText(settings::UserId, u"me@example.org"_s);
+        s.setInteger(settings::SMTPSecurity, 1);
+        s.setText(settings::SMTPAuthUser, u"me"_s);
+        s.setText(settings::SMTPAuthPassword, u"s3cret"_s);
+        s.setText(settings::SMTPCAFile, d + u"/ca.pem"_s);
+    });
+    {
+        Registry registry;
+        JobStore store(registry);
+        startupJob(store, u"Secure"_s, 6);
+        store.writeString(u"Secure"_s, u"sEMailText"_s, u"over TLS"_s);
+        store.writeString(u"Secure"_s, u"sEmailRecip0"_s, u"ops@example.org"_s);
+    }
+    runDaemonUntil({u"Secure"_s});
+    EXPECT_EQ(readFile(profile.path(u"in/1.env"_s)), "me@example.org\nops@example.org\n");
+    Registry registry;
+    EXPECT_TRUE(JobStore(registry).readBoolean(u"Secure"_s, u"bLastStartStatus"_s, false))
+        << logLines().join(u'\n').toStdString();
+}
+
 TEST_F(VoltranedMail, TheSystemMailProgramAndItsAbsence)
 {
     const QString script = profile.path(u"sendmail"_s);
