@@ -273,4 +273,44 @@ TEST_F(VoltranedMail, TheSystemMailProgramAndItsAbsence)
     EXPECT_FALSE(JobStore(registry).readBoolean(u"Sys"_s, u"bLastStartStatus"_s, true));
 }
 
+TEST_F(VoltranedMail, MsmtpAsTheSystemMailProgramDeliversIntoAnSmtpServer)
+{
+    if (!QFile::exists(u"/usr/bin/msmtp"_s))
+        GTEST_SKIP() << "msmtp is not installed";
+    QDir().mkpath(profile.path(u"in"_s));
+    Peer peer(u"smtp_server.py"_s, {profile.path(u"in"_s)});
+    ASSERT_NE(peer.port(), 0);
+    const QString config = profile.path(u"msmtprc"_s);
+    writeFile(config, "");
+    QFile(config).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    const QString text = profile.path(u"notes.txt"_s);
+    writeFile(text, "one\ntwo\n");
+    settings([&](Settings &s) {
+        s.setText(settings::SendmailCommand, u"/usr/bin/msmtp --file="_s + config
+            + u" --host=127.0.0.1 --port="_s + QString::number(peer.port())
+            + u" --auth=off --tls=off --from=system@example.org -t"_s);
+    });
+    {
+        Registry registry;
+        JobStore store(registry);
+        startupJob(store, u"ViaMsmtp"_s, 6);
+        store.writeBoolean(u"ViaMsmtp"_s, u"bEmailSMTP"_s, false);
+        store.writeString(u"ViaMsmtp"_s, u"sEmailSubject"_s, u"Through msmtp"_s);
+        store.writeString(u"ViaMsmtp"_s, u"sEMailText"_s, u"Body text"_s);
+        store.writeString(u"ViaMsmtp"_s, u"sEmailRecip0"_s, u"a@example.org"_s);
+        store.writeString(u"ViaMsmtp"_s, u"sEmailRecip2"_s, u"[SMTP:b@example.org]"_s);
+        store.writeString(u"ViaMsmtp"_s, u"sEmailFile0"_s, text);
+    }
+    runDaemonUntil({u"ViaMsmtp"_s});
+    Registry registry;
+    EXPECT_TRUE(JobStore(registry).readBoolean(u"ViaMsmtp"_s, u"bLastStartStatus"_s, false))
+        << logLines().join(u'\n').toStdString();
+    EXPECT_EQ(readFile(profile.path(u"in/1.env"_s)), "system@example.org\na@example.org\nb@example.org\n");
+    QProcess judge;
+    judge.start(u"/usr/bin/python3"_s, {QStringLiteral(MAIL_TEST_DIR "/judge_mail.py"),
+        profile.path(u"in/1.eml"_s), u"Body text"_s, text});
+    ASSERT_TRUE(judge.waitForFinished(60000));
+    EXPECT_EQ(judge.exitCode(), 0) << judge.readAllStandardOutput().toStdString();
+}
+
 } // namespace
