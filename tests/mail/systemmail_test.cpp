@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -168,6 +169,38 @@ TEST(SystemMail, BracketedEntriesLoseTheirBracketsAndTheSmtpType)
     EXPECT_EQ(TEmail::plainAddress(u"[smtp:joe@example.org]"_s), u"joe@example.org"_s);
     EXPECT_EQ(TEmail::plainAddress(u"joe@example.org"_s), u"joe@example.org"_s);
     EXPECT_EQ(TEmail::plainAddress(u"[joe@example.org]"_s), u"joe@example.org"_s);
+}
+
+TEST(SystemMail, WithoutARecipientTheDesktopComposeWindowOpensAndNothingCountsAsSent)
+{
+    FakeMailProgram program;
+    // A stand-in xdg-email first on the PATH records what it was asked to open.
+    QFile script(program.path(u"xdg-email"_s));
+    script.open(QIODevice::WriteOnly);
+    script.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + program.path(u"compose"_s).toUtf8() + ".tmp'\n"
+        "mv '" + program.path(u"compose"_s).toUtf8() + ".tmp' '" + program.path(u"compose"_s).toUtf8() + "'\n");
+    script.close();
+    script.setPermissions(script.permissions() | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", program.path(QString()).toUtf8() + ":" + path);
+
+    TEmail mail;
+    mail.SendmailCommand = program.command();
+    mail.AllowComposeWindow = true;
+    mail.Subject = u"Weekly"_s;
+    mail.Text = u"See attached"_s;
+    mail.Attachment = {program.path(u"sendmail"_s)};
+    EXPECT_EQ(mail.SendMail(), TEmail::UserAbort);
+    qputenv("PATH", path);
+    EXPECT_TRUE(mail.composeWindowOpened());
+    EXPECT_TRUE(mail.lastError().contains(u"compose window was opened"_s));
+    QElapsedTimer timer;
+    timer.start();
+    while (!QFile::exists(program.path(u"compose"_s)) && timer.elapsed() < 10000)
+        QThread::msleep(20);
+    EXPECT_EQ(program.read(u"compose"_s), "--subject\nWeekly\n--body\nSee attached\n--attach\n"
+        + program.path(u"sendmail"_s).toUtf8() + "\n");
+    EXPECT_TRUE(program.read(u"args"_s).isEmpty());
 }
 
 } // namespace
