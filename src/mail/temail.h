@@ -21,7 +21,7 @@ class TEmail
 {
 public:
     enum Result {
-        SuccessSuccess = 0,
+        Success = 0,
         UserAbort = 1,
         Failure = 2,
         LoginFailure = 3,
