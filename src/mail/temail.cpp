@@ -160,10 +160,13 @@ int TEmail::SendMail()
     timer.start(TimeOut * 1000);
     if (process.state() != QProcess::NotRunning)
         loop.exec();
-    if (timedOut && process.state() != QProcess::NotRunning) {
+    // The loop also ends when the program quits (SIGTERM): that is no success either.
+    if (process.state() != QProcess::NotRunning) {
         process.kill();
         process.waitForFinished(5000);
-        return fail(Failure, QStringLiteral("the mail program did not end within %1 seconds").arg(TimeOut));
+        return fail(Failure, timedOut
+            ? QStringLiteral("the mail program did not end within %1 seconds").arg(TimeOut)
+            : QStringLiteral("Operation has been canceled"));
     }
     const QString output = QString::fromLocal8Bit(process.readAll()).trimmed().left(500);
     if (process.exitStatus() != QProcess::NormalExit)

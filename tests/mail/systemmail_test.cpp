@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
+#include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
@@ -201,6 +203,18 @@ TEST(SystemMail, WithoutARecipientTheDesktopComposeWindowOpensAndNothingCountsAs
     EXPECT_EQ(program.read(u"compose"_s), "--subject\nWeekly\n--body\nSee attached\n--attach\n"
         + program.path(u"sendmail"_s).toUtf8() + "\n");
     EXPECT_TRUE(program.read(u"args"_s).isEmpty());
+}
+
+TEST(SystemMail, AQuitWhileTheProgramRunsIsNoSuccess)
+{
+    FakeMailProgram program(0, 30);
+    TEmail mail;
+    mail.SendmailCommand = program.command();
+    mail.Recipient = {u"a@example.org"_s};
+    // The program's own quit ends every running event loop, the send's too.
+    QTimer::singleShot(300, [] { QCoreApplication::exit(0); });
+    EXPECT_EQ(mail.SendMail(), TEmail::Failure);
+    EXPECT_EQ(mail.lastError(), u"Operation has been canceled"_s);
 }
 
 } // namespace
