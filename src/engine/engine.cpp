@@ -8,6 +8,7 @@
 #include "engine/fileactions.h"
 #include "engine/jobactivity.h"
 #include "engine/jobvalues.h"
+#include "engine/mailactions.h"
 #include "engine/schedule.h"
 #include "engine/successevaluator.h"
 #include "engine/systemactions.h"
@@ -49,7 +50,12 @@ Engine::Engine(const Services &services)
       m_clock(services.clock), m_launcher(services.launcher), m_host(services.host),
       m_prestart(services.store, services.settings, services.log, m_categories, services.freeBytes),
       m_successEvaluator(std::make_unique<SuccessEvaluator>(services.store)),
-      m_fileActions(std::make_unique<FileActions>(services.store, services.log, services.host))
+      m_fileActions(std::make_unique<FileActions>(services.store, services.log, services.host)),
+      m_mailActions(std::make_unique<MailActions>(services.store, services.settings, services.log,
+          services.host, m_categories, [this]() -> QString {
+              const QDateTime now = m_clock.now();
+              return dateText(now) + u' ' + timeText(now);
+          }))
 {
     if (services.session && services.processes)
         m_systemActions = std::make_unique<SystemActions>(services.store, services.log,
@@ -524,10 +530,14 @@ void Engine::startByType(int index, const TickTime &t)
     }
     case 6: {
         bool result = false;
-        if (JobActivity *activity = m_activities.value(e.jobType)) {
+        JobActivity *activity = m_activities.value(e.jobType, m_mailActions.get());
+        // An error still ends the walk, but never leaves the run active: an active entry
+        // without a process would later count as a success.
+        try {
             result = activity->run(job, e);
-        } else if (m_categories.debugInfo) {
-            log(EngineText::activityNotAvailable(job, e.jobType));
+        } catch (...) {
+            endNonProgramRun(job, false);
+            throw;
         }
         finishNonProgramRun(index, job, result);
         return;
@@ -584,6 +594,7 @@ void Engine::launch(int index)
 {
     QueueEntry &e = m_queue[index];
     const QString job = e.jobName;
+    const bool notify = e.notifyOrForce;
     const Prestart::Result prestart = m_prestart.CheckPrestart(job);
     const QString program = m_store.readString(job, u"sProgram"_s);
     const QString arguments = m_store.readString(job, u"sCommand Line"_s);
@@ -633,6 +644,9 @@ void Engine::launch(int index)
         if (m_categories.debugInfo)
             log(EngineText::failedToStartReason(job, reason));
     }
+    // The send may let events run that rebuild the queue: `e` is not used after it.
+    if (notify)
+        m_mailActions->NotifyJob(job, true, handle.has_value());
 }
 
 void Engine::supervise(int index, const TickTime &t, bool minuteChanged)
@@ -658,6 +672,7 @@ void Engine::endProgramRun(int index, int exitCode)
 {
     QueueEntry &e = m_queue[index];
     const QString job = e.jobName;
+    const bool notify = e.notifyOrForce;
     e.process.reset();
     bool success = true;
     QString reason;
@@ -686,15 +701,21 @@ void Engine::endProgramRun(int index, int exitCode)
     if (m_columns[LastStatusColumn])
         update.lastStatus = success ? EngineText::successful() : EngineText::failedBecause(reason);
     m_host.updateJobRow(job, update);
+    if (notify)
+        m_mailActions->NotifyJob(job, false, success);
     runPostAction(job, success);
 
-    // A post-run action may have appended to the queue; the entry is still at its index.
-    QueueEntry &entry = m_queue[index];
-    entry.runState = QueueEntry::Complete;
+    // A notification lets events run (a reload may rebuild the queue) and a post-run action
+    // may append to it: the entry is found again by name.
+    if (m_queue.find(job) != index)
+        index = m_queue.find(job);
+    if (index >= 0)
+        m_queue[index].runState = QueueEntry::Complete;
     if (m_categories.debugInfo)
         log(EngineText::naturalTermination(job, index));
     if (m_store.readBoolean(job, u"bDeleteJob"_s, false)) {
-        entry.inUse = false;
+        if (index >= 0)
+            m_queue[index].inUse = false;
         m_store.eraseJob(job);
         refreshJobList();
     }

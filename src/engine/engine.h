@@ -24,6 +24,7 @@ class JobActivity;
 class JobValues;
 class JobStore;
 class FileActions;
+class MailActions;
 class ProcessLauncher;
 class ProcessLister;
 class SessionControl;
@@ -74,6 +75,8 @@ public:
 
     // The work of a job type other than a program (1 system, 2–5 file, 6 e-mail). Not owned.
     void setActivity(int jobType, JobActivity *activity);
+    // E-mail jobs and notifications; type 6 runs here unless another activity is set.
+    MailActions &mail() { return *m_mailActions; }
 
     // Judges a program run that has success criteria: success, and the reason of a failure.
     // The job's own criteria unless a test puts another judge in place.
@@ -162,6 +165,7 @@ private:
     std::unique_ptr<SuccessEvaluator> m_successEvaluator;
     std::unique_ptr<FileActions> m_fileActions;
     std::unique_ptr<SystemActions> m_systemActions;
+    std::unique_ptr<MailActions> m_mailActions;
     // Set once a system job has ended the program: nothing more happens in it.
     bool m_ending = false;
 

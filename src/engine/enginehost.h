@@ -44,4 +44,6 @@ public:
     virtual void quit() = 0;
     // The Log page is cleared and loaded again from the log file (after a purge).
     virtual void reloadLog() {}
+    // A send is under way (a busy cursor on the desktop); always taken back with false.
+    virtual void setBusy(bool) {}
 };

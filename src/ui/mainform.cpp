@@ -5,6 +5,7 @@
 
 #include "engine/engine.h"
 #include "engine/enginetext.h"
+#include "engine/mailactions.h"
 #include "engine/ticktimer.h"
 #include "interchange/joblistfile.h"
 #include "interchange/preloadsettings.h"
@@ -99,6 +100,8 @@ MainForm::MainForm(const Services &services, QWidget *parent)
     m_engine = std::make_unique<Engine>(Engine::Services{services.store, services.settings,
         services.log, services.clock, services.launcher, *this, services.freeBytes,
         services.session, services.processes});
+    // The desktop can open its compose window for a system mail without a recipient.
+    m_engine->mail().setComposeWindowAllowed(true);
 
     auto *central = new QWidget(this);
     m_ui->setupUi(central);
@@ -530,6 +533,14 @@ void MainForm::loadLog()
 }
 
 void MainForm::reloadLog() { loadLog(); }
+
+void MainForm::setBusy(bool busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
 
 // ---- the list
 

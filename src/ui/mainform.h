@@ -126,6 +126,7 @@ public:
     void processPendingEvents() override;
     void quit() override;
     void reloadLog() override;
+    void setBusy(bool busy) override;
 
 public slots:
     // A user's request to see the window (tray, mini window, a second start): asks the

@@ -6,6 +6,7 @@ envelope as N.env (MAIL FROM, then one RCPT per line) in OUTDIR, prints "PORT n"
 and runs until its standard input closes.
 
 usage: smtp_server.py OUTDIR [--starttls CERT KEY] [--smtps CERT KEY] [--auth USER PASS]
+       [--refuse ADDRESS]  (RCPT of that address gets 550)
 """
 import logging
 import socket
@@ -25,13 +26,19 @@ outdir = args.pop(0)
 options = {}
 while args:
     name = args.pop(0)
-    count = 1 if name == "--plainauth" else 2
+    count = 1 if name in ("--plainauth", "--refuse") else 2
     options[name] = args[:count]
     del args[:count]
 
 
 class Store:
     count = 0
+
+    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+        if "--refuse" in options and address == options["--refuse"][0]:
+            return "550 No such user here"
+        envelope.rcpt_tos.append(address)
+        return "250 OK"
 
     async def handle_DATA(self, server, session, envelope):
         Store.count += 1

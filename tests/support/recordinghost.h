@@ -29,6 +29,7 @@ public:
     int pendingEventRuns = 0;
     int quitCalls = 0;
     int logReloads = 0;
+    QList<bool> busyCalls;
 
     std::function<void(const QString &text)> onMessage;
     std::function<void()> onPendingEvents;
@@ -70,4 +71,5 @@ public:
             onQuit();
     }
     void reloadLog() override { ++logReloads; }
+    void setBusy(bool busy) override { busyCalls.append(busy); }
 };

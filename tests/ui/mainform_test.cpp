@@ -2,6 +2,8 @@
 // Copyright (c) 2026 The Halvorn developers
 
 #include "engine/engine.h"
+#include "engine/mailactions.h"
+#include "mail/mailerror.h"
 #include "log/activitylog.h"
 #include "platform/registry.h"
 #include "store/jobstore.h"
@@ -715,6 +717,31 @@ TEST(WhatsThis, PlacedBelowThePointAndKeptOnTheScreen)
     EXPECT_EQ(WhatsThisPopup::placement(QSize(100, 40), QPoint(10, 100), screen).left(), 4);
     EXPECT_EQ(WhatsThisPopup::placement(QSize(100, 40), QPoint(790, 100), screen).right(), 795);
     EXPECT_LE(WhatsThisPopup::placement(QSize(100, 40), QPoint(300, 590), screen).bottom(), 595);
+}
+
+// Shows the cursor it met while sending, then fails as a refusing server would.
+struct CursorWatchingSender : MailSender
+{
+    bool busyMeanwhile = false;
+    bool sendJobMail(const SmtpProfile &, const QString &, const QStringList &, const QStringList &,
+        const QStringList &) override
+    {
+        busyMeanwhile = QApplication::overrideCursor()
+            && QApplication::overrideCursor()->shape() == Qt::BusyCursor;
+        throw EMailError(u"550 refused"_s);
+    }
+};
+
+TEST_F(MainFormTest, AnEmailJobShowsABusyCursorThatAFailureTakesBack)
+{
+    job(u"Mail"_s, 6, {{u"sEmailRecip0"_s, u"ops@example.org"_s}, {u"iCustomTimeType"_s, u"-1"_s}});
+    open();
+    CursorWatchingSender sender;
+    form->engine().mail().setSender(&sender);
+    EXPECT_TRUE(form->engine().mail().SendEmailJob(u"Mail"_s) == false);
+    EXPECT_TRUE(sender.busyMeanwhile);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    form->engine().mail().setSender(nullptr);
 }
 
 } // namespace
