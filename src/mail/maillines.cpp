@@ -19,6 +19,16 @@ qsizetype mappedSize(qsizetype capacity) { return (capacity + kHugePage - 1) / k
 void TMailBuffer::reallocate(qsizetype capacity)
 {
     char *data = nullptr;
+    if (m_capacity >= kMappedBytes) {
+        // Moving the pages costs neither a copy nor touching them again.
+        capacity = mappedSize(capacity);
+        void *p = mremap(m_data, size_t(m_capacity), size_t(capacity), MREMAP_MAYMOVE);
+        if (p == MAP_FAILED)
+            throw std::bad_alloc();
+        m_data = static_cast<char *>(p);
+        m_capacity = capacity;
+        return;
+    }
     if (capacity >= kMappedBytes) {
         capacity = mappedSize(capacity);
         void *p = mmap(nullptr, size_t(capacity), PROT_READ | PROT_WRITE,
