@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QIODevice>
+#include <QtEndian>
 
 #include <cstring>
 #include <vector>
@@ -22,22 +23,30 @@ TBlockCoder::TBlockCoder(QIODevice *input, TMailLines *output, int blockSize,
     : Input(input), Output(output), Alphabet(alphabet), m_blockSize(blockSize)
 {
     for (int v = 0; v < 4096; ++v) {
-        m_pairs[size_t(2 * v)] = Alphabet.at(v >> 6);
-        m_pairs[size_t(2 * v + 1)] = Alphabet.at(v & 63);
+        const char pair[2] = {Alphabet.at(v >> 6), Alphabet.at(v & 63)};
+        std::memcpy(&m_pairs[size_t(v)], pair, 2);
     }
 }
 
 void TBlockCoder::writeSextets(const unsigned char *block, int count, char *out) const
 {
     const char *a = Alphabet.constData();
-    const char *pairs = m_pairs.data();
+    const quint16 *pairs = m_pairs.data();
     int i = 0;
-    for (; count >= 4; i += 3, count -= 4, out += 4) {
-        const unsigned v = (block[i] << 16) | (block[i + 1] << 8) | block[i + 2];
-        std::memcpy(out, pairs + 2 * (v >> 12), 2);
-        std::memcpy(out + 2, pairs + 2 * (v & 4095), 2);
+    auto writeGroup = [&](quint32 v) {
+        std::memcpy(out, pairs + (v >> 12), 2);
+        std::memcpy(out + 2, pairs + (v & 4095), 2);
+    };
+    // Every group but the last loads four bytes at once (the fourth is shifted out); the last
+    // reads only its own three, so nothing past the block's buffer is read.
+    for (; count > 4; i += 3, count -= 4, out += 4) {
+        quint32 word;
+        std::memcpy(&word, block + i, 4);
+        writeGroup(qFromBigEndian(word) >> 8);
     }
-    if (count > 0) {
+    if (count == 4) {
+        writeGroup(quint32(block[i] << 16 | block[i + 1] << 8 | block[i + 2]));
+    } else if (count > 0) {
         const unsigned v = (block[i] << 16) | (block[i + 1] << 8) | block[i + 2];
         const char quad[4] = {a[v >> 18], a[(v >> 12) & 63], a[(v >> 6) & 63], a[v & 63]};
         std::copy(quad, quad + count, out);

@@ -46,5 +46,5 @@ protected:
 private:
     int m_blockSize;
     // The two characters of every 12-bit value: half the look-ups of one per sextet.
-    std::array<char, 2 * 4096> m_pairs;
+    std::array<quint16, 4096> m_pairs;
 };

@@ -7,7 +7,71 @@
 #include <QByteArrayList>
 #include <QByteArrayView>
 
-#include <vector>
+#include <cstring>
+
+// Raw growable storage for TMailLines. A large buffer is mapped on its own and asks for huge
+// pages: an attachment's text is written once into fresh memory, and faulting it in 4 KiB
+// pages cost more than encoding it.
+class TMailBuffer
+{
+public:
+    TMailBuffer() = default;
+    TMailBuffer(TMailBuffer &&other) noexcept { swap(other); }
+    TMailBuffer &operator=(TMailBuffer &&other) noexcept
+    {
+        TMailBuffer(std::move(other)).swap(*this);
+        return *this;
+    }
+    TMailBuffer(const TMailBuffer &other) { append(other.m_data, other.m_size); }
+    TMailBuffer &operator=(const TMailBuffer &other)
+    {
+        if (this != &other) {
+            TMailBuffer copy(other);
+            swap(copy);
+        }
+        return *this;
+    }
+    ~TMailBuffer() { release(m_data, m_capacity); }
+
+    void swap(TMailBuffer &other) noexcept
+    {
+        std::swap(m_data, other.m_data);
+        std::swap(m_size, other.m_size);
+        std::swap(m_capacity, other.m_capacity);
+    }
+    void reserve(qsizetype bytes)
+    {
+        if (bytes > m_capacity)
+            reallocate(bytes);
+    }
+    // Room for n more bytes, counted as used.
+    char *grow(qsizetype n)
+    {
+        if (m_size + n > m_capacity)
+            reallocate(std::max(m_size + n, m_capacity * 2));
+        char *at = m_data + m_size;
+        m_size += n;
+        return at;
+    }
+    void append(const char *p, qsizetype n)
+    {
+        if (n > 0)
+            std::memcpy(grow(n), p, size_t(n));
+    }
+    void truncate(qsizetype n) { m_size = std::min(m_size, n); }
+    void clear() { m_size = 0; }
+    qsizetype size() const { return m_size; }
+    const char *data() const { return m_data; }
+    char *data() { return m_data; }
+
+private:
+    void reallocate(qsizetype capacity);
+    static void release(char *data, qsizetype capacity);
+
+    char *m_data = nullptr;
+    qsizetype m_size = 0;
+    qsizetype m_capacity = 0;
+};
 
 // The coders' output: lines of mail text in one buffer, so that a large attachment costs no
 // allocation per line.
@@ -16,38 +80,37 @@ class TMailLines
 public:
     void reserve(qsizetype lines, qsizetype bytes)
     {
-        m_ends.reserve(size_t(lines));
+        m_ends.reserve(lines * qsizetype(sizeof(qsizetype)));
         m_text.reserve(bytes);
     }
     void append(QByteArrayView line)
     {
-        m_text.append(line);
-        m_ends.push_back(m_text.size());
+        m_text.append(line.data(), line.size());
+        pushEnd();
     }
     // Room for a line of n characters, to be written at once.
     char *appendUninitialized(qsizetype n)
     {
-        const qsizetype at = m_text.size();
-        m_text.resize(at + n);
-        m_ends.push_back(at + n);
-        return m_text.data() + at;
+        char *at = m_text.grow(n);
+        pushEnd();
+        return at;
     }
     void removeLast()
     {
-        m_ends.pop_back();
-        m_text.truncate(m_ends.empty() ? 0 : m_ends.back());
+        m_ends.truncate(m_ends.size() - qsizetype(sizeof(qsizetype)));
+        m_text.truncate(isEmpty() ? 0 : end(size() - 1));
     }
     void clear()
     {
         m_text.clear();
         m_ends.clear();
     }
-    qsizetype size() const { return qsizetype(m_ends.size()); }
-    bool isEmpty() const { return m_ends.empty(); }
+    qsizetype size() const { return m_ends.size() / qsizetype(sizeof(qsizetype)); }
+    bool isEmpty() const { return m_ends.size() == 0; }
     QByteArrayView at(qsizetype i) const
     {
-        const qsizetype begin = i == 0 ? 0 : m_ends[size_t(i - 1)];
-        return QByteArrayView(m_text.constData() + begin, m_ends[size_t(i)] - begin);
+        const qsizetype begin = i == 0 ? 0 : end(i - 1);
+        return QByteArrayView(m_text.data() + begin, end(i) - begin);
     }
     QByteArrayView last() const { return at(size() - 1); }
 
@@ -61,6 +124,18 @@ public:
     }
 
 private:
-    QByteArray m_text;
-    std::vector<qsizetype> m_ends;
+    qsizetype end(qsizetype i) const
+    {
+        qsizetype e;
+        std::memcpy(&e, m_ends.data() + i * qsizetype(sizeof e), sizeof e);
+        return e;
+    }
+    void pushEnd()
+    {
+        const qsizetype e = m_text.size();
+        std::memcpy(m_ends.grow(sizeof e), &e, sizeof e);
+    }
+
+    TMailBuffer m_text;
+    TMailBuffer m_ends; // the end offset of every line
 };

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
 
 template <typename Coder>
@@ -152,7 +154,36 @@ TEST_P(BlockCoderJudges, StandardDecodersGetTheInputBack)
 
 INSTANTIATE_TEST_SUITE_P(Sizes, BlockCoderJudges,
                          ::testing::Values(0, 1, 2, 3, 44, 45, 46, 56, 57, 58, 171, 57 * 1024,
-                                           57 * 1024 + 1, 45 * 1024 * 3, 200001));
+                                           57 * 1024 + 1, 45 * 1024 * 3, 200001,
+                                           3 * 1024 * 1024 + 5)); // output in a mapping of its own
+
+
+// Lines appended one by one, without a reservation, while the storage moves from the heap
+// into a mapping of its own: every line keeps its text, and copies and cuts stay exact.
+TEST(MailLines, GrowthAcrossStorageKinds)
+{
+    TMailLines lines;
+    auto lineText = [](qsizetype i) -> QByteArray {
+        return QByteArray::number(i) + QByteArray(int(i % 97), 'x');
+    };
+    qsizetype i = 0;
+    for (; i < 200000; ++i) {
+        if (i % 2)
+            lines.append(lineText(i));
+        else
+            std::memcpy(lines.appendUninitialized(lineText(i).size()), lineText(i).constData(),
+                        size_t(lineText(i).size()));
+    }
+    lines.removeLast();
+    const TMailLines copy = lines;
+    lines.append("again");
+    ASSERT_EQ(copy.size(), i - 1);
+    for (qsizetype k = 0; k < copy.size(); k += 997)
+        ASSERT_EQ(copy.at(k), lineText(k)) << k;
+    EXPECT_EQ(copy.last(), lineText(i - 2));
+    EXPECT_EQ(lines.last(), "again");
+    EXPECT_EQ(lines.at(i - 2), lineText(i - 2));
+}
 
 struct QpCase
 {
