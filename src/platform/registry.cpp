@@ -108,7 +108,7 @@ enum Slot {
 class Registry::Statement
 {
 public:
-    explicit Statement(sqlite3_stmt *stmt) : m_stmt(stmt) {}
+    Statement(quint64 *failures, sqlite3_stmt *stmt) : m_failures(failures), m_stmt(stmt) {}
     ~Statement()
     {
         if (m_stmt) {
@@ -120,9 +120,16 @@ public:
     Statement &operator=(const Statement &) = delete;
     explicit operator bool() const { return m_stmt != nullptr; }
     sqlite3_stmt *get() const { return m_stmt; }
-    int step() { return sqlite3_step(m_stmt); }
+    int step()
+    {
+        const int rc = sqlite3_step(m_stmt);
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+            ++*m_failures;
+        return rc;
+    }
 
 private:
+    quint64 *m_failures;
     sqlite3_stmt *m_stmt;
 };
 
@@ -245,6 +252,7 @@ sqlite3_stmt *Registry::prepare(int slot, const char *sql)
     if (!stmt && sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr)
             != SQLITE_OK) {
         stmt = nullptr;
+        ++m_failures;
     }
     return stmt;
 }
@@ -256,7 +264,7 @@ std::optional<qint64> Registry::findKey(const QString &key)
         return std::nullopt;
     if (path->isEmpty())
         return 0;
-    Statement stmt(prepare(FindKey, "SELECT id FROM keys WHERE path = ?1"));
+    Statement stmt(&m_failures, prepare(FindKey, "SELECT id FROM keys WHERE path = ?1"));
     if (!stmt)
         return std::nullopt;
     bindText(stmt.get(), 1, *path);
@@ -275,7 +283,7 @@ std::optional<qint64> Registry::ensureKey(const QString &key)
         const QStringList upTo = parts->mid(0, i + 1);
         const QString path = foldedPath(upTo);
         {
-            Statement find(prepare(FindKey, "SELECT id FROM keys WHERE path = ?1"));
+            Statement find(&m_failures, prepare(FindKey, "SELECT id FROM keys WHERE path = ?1"));
             if (!find)
                 return std::nullopt;
             bindText(find.get(), 1, path);
@@ -287,7 +295,7 @@ std::optional<qint64> Registry::ensureKey(const QString &key)
             if (rc != SQLITE_DONE)
                 return std::nullopt;
         }
-        Statement insert(prepare(InsertKey,
+        Statement insert(&m_failures, prepare(InsertKey,
             "INSERT INTO keys(parent, name, fold, path) VALUES(?1, ?2, ?3, ?4)"));
         if (!insert)
             return std::nullopt;
@@ -440,7 +448,7 @@ QStringList Registry::subKeys(const QString &key)
     const auto id = findKey(key);
     if (!id)
         return names;
-    Statement stmt(prepare(ListSubKeys, "SELECT name FROM keys WHERE parent = ?1 ORDER BY fold"));
+    Statement stmt(&m_failures, prepare(ListSubKeys, "SELECT name FROM keys WHERE parent = ?1 ORDER BY fold"));
     if (!stmt)
         return names;
     sqlite3_bind_int64(stmt.get(), 1, *id);
@@ -455,7 +463,7 @@ QStringList Registry::subKeysWithValue(const QString &key, const QString &valueN
     const auto id = findKey(key);
     if (!id)
         return names;
-    Statement stmt(prepare(ListSubKeysWithValue,
+    Statement stmt(&m_failures, prepare(ListSubKeysWithValue,
         "SELECT k.name FROM keys k JOIN vals v ON v.key = k.id AND v.fold = ?2"
         " WHERE k.parent = ?1 AND v.data <> '' ORDER BY k.fold"));
     if (!stmt)
@@ -472,7 +480,7 @@ std::optional<QString> Registry::readValue(const QString &key, const QString &na
     const auto path = foldedKeyPath(key);
     if (!path || path->isEmpty() || name.isEmpty() || !m_db)
         return std::nullopt; // the root holds no values
-    Statement stmt(prepare(ReadValue,
+    Statement stmt(&m_failures, prepare(ReadValue,
         "SELECT v.data FROM vals v JOIN keys k ON k.id = v.key"
         " WHERE k.path = ?1 AND v.fold = ?2"));
     if (!stmt)
@@ -492,7 +500,7 @@ QList<std::optional<QString>> Registry::readValues(const QString &key, const QSt
         return result;
     // Up to four values in one statement, so in one read transaction of the shared file.
     for (qsizetype first = 0; first < names.size(); first += 4) {
-        Statement stmt(prepare(ReadFourValues,
+        Statement stmt(&m_failures, prepare(ReadFourValues,
             "SELECT v.fold, v.data FROM vals v JOIN keys k ON k.id = v.key"
             " WHERE k.path = ?1 AND v.fold IN (?2, ?3, ?4, ?5)"));
         if (!stmt)
@@ -525,7 +533,7 @@ bool Registry::writeValue(const QString &key, const QString &name, const QString
     const auto id = ensureKey(key);
     if (!id)
         return endWrite(false);
-    Statement stmt(prepare(WriteValue,
+    Statement stmt(&m_failures, prepare(WriteValue,
         "INSERT INTO vals(key, name, fold, data) VALUES(?1, ?2, ?3, ?4)"
         " ON CONFLICT(key, fold) DO UPDATE SET data = excluded.data"));
     if (!stmt)
@@ -547,7 +555,7 @@ bool Registry::deleteValue(const QString &key, const QString &name)
     const auto id = findKey(key);
     if (!id)
         return endWrite(true);
-    Statement stmt(prepare(DeleteValue, "DELETE FROM vals WHERE key = ?1 AND fold = ?2"));
+    Statement stmt(&m_failures, prepare(DeleteValue, "DELETE FROM vals WHERE key = ?1 AND fold = ?2"));
     if (!stmt)
         return endWrite(false);
     sqlite3_bind_int64(stmt.get(), 1, *id);
@@ -587,8 +595,12 @@ Registry::SubKeyValues Registry::subKeyValues(const QString &key, const QStringL
     const QString sql = parts.join(u" UNION ALL "_s) + u" ORDER BY 1, 2, 4"_s;
     sqlite3_stmt *stmt = nullptr;
     const QByteArray utf8 = sql.toUtf8();
-    if (!m_db || sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK)
+    if (!m_db)
         return result;
+    if (sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK) {
+        ++m_failures;
+        return result;
+    }
     sqlite3_bind_int64(stmt, 1, *id);
     parameter = 2;
     for (const QString &name : names)
@@ -604,7 +616,8 @@ Registry::SubKeyValues Registry::subKeyValues(const QString &key, const QStringL
         bindText(stmt, parameter++, pattern + u"[0-9]*"_s);
     }
     qint64 currentKey = -1;
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         const qint64 keyId = sqlite3_column_int64(stmt, 1);
         if (keyId != currentKey) {
             result.append({columnText(stmt, 2), {}});
@@ -612,6 +625,8 @@ Registry::SubKeyValues Registry::subKeyValues(const QString &key, const QStringL
         }
         result.last().second.append({columnText(stmt, 4), columnText(stmt, 5)});
     }
+    if (rc != SQLITE_DONE)
+        ++m_failures;
     sqlite3_finalize(stmt);
     return result;
 }
@@ -622,7 +637,7 @@ QList<Registry::Value> Registry::values(const QString &key)
     const auto id = findKey(key);
     if (!id)
         return result;
-    Statement stmt(prepare(ListValues, "SELECT name, data FROM vals WHERE key = ?1 ORDER BY id"));
+    Statement stmt(&m_failures, prepare(ListValues, "SELECT name, data FROM vals WHERE key = ?1 ORDER BY id"));
     if (!stmt)
         return result;
     sqlite3_bind_int64(stmt.get(), 1, *id);
@@ -633,7 +648,7 @@ QList<Registry::Value> Registry::values(const QString &key)
 
 qint64 Registry::dataVersion()
 {
-    Statement stmt(prepare(DataVersion, "PRAGMA data_version"));
+    Statement stmt(&m_failures, prepare(DataVersion, "PRAGMA data_version"));
     if (!stmt || stmt.step() != SQLITE_ROW)
         return -1;
     return sqlite3_column_int64(stmt.get(), 0);

@@ -80,6 +80,10 @@ public:
     SubKeyValues subKeyValues(const QString &key, const QStringList &names, const QStringList &stems);
     QList<Value> values(const QString &key);
 
+    // Counts the operations on a usable file that failed (a read cut short, a write
+    // refused). Two readings that differ mean the reads between them may be incomplete.
+    quint64 failureCount() const { return m_failures; }
+
     // Changes by other connections since the last call make this number change.
     qint64 dataVersion();
 
@@ -123,5 +127,6 @@ private:
     sqlite3 *m_db = nullptr;
     QList<sqlite3_stmt *> m_statements;
     int m_depth = 0;
+    quint64 m_failures = 0;
     bool m_outerFailed = false;
 };

@@ -5,6 +5,7 @@
 #include "engine/jobactivity.h"
 #include "engine/schedule.h"
 #include "log/activitylog.h"
+#include "log/logsink.h"
 #include "platform/registry.h"
 #include "store/jobstore.h"
 #include "store/settings.h"
@@ -22,6 +23,8 @@
 
 #include <functional>
 #include <stdexcept>
+
+#include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
 
@@ -120,6 +123,80 @@ TEST_F(EngineTest, StartOfDayLinesAndTheQueueCountTexts)
     engine->tick();
     clock.set(at(0, 0, 0, 100, QDate(2026, 12, 11)));
     engine->tick();
+    EXPECT_EQ(logLines().last(), u"Auto Start of day procedure. There are 1 jobs for this day."_s);
+}
+
+// The messages of the log lines, also while the log's settings cannot be read.
+struct MessageRecorder : LogSink
+{
+    QStringList messages;
+    void logLineAdded(const QString &line) override { messages.append(line.section(u' ', 2)); }
+};
+
+// Another connection takes the values away from under the scheduler, and puts them back.
+void renameValues(const QString &registryPath, const char *from, const char *to)
+{
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(registryPath).constData(), &db), SQLITE_OK);
+    const QByteArray sql = QByteArray("ALTER TABLE ") + from + " RENAME TO " + to;
+    EXPECT_EQ(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK)
+        << sqlite3_errmsg(db);
+    sqlite3_close(db);
+}
+
+TEST_F(EngineTest, AStoreThatCannotBeReadAtStartOfDayKeepsTheQueueAndIsReadAgain)
+{
+    program(u"A"_s, 10, 0, 0);
+    settings.setBoolean(settings::LogDebugInfo, true);
+    MessageRecorder recorder;
+    log.setSink(&recorder);
+    start();
+    ASSERT_EQ(engine->queue().count(), 1);
+
+    renameValues(registry.path(), "vals", "vals_away");
+    clock.set(at(0, 0, 0, 100, QDate(2026, 12, 11)));
+    engine->tick();
+    engine->tick();
+    EXPECT_EQ(engine->queue().count(), 1);
+    EXPECT_EQ(recorder.messages.filter(u"Start of day"_s),
+        QStringList(u"Start of day: the job store could not be read; the queue is kept and read "
+                    "again at the next tick"_s));
+    EXPECT_TRUE(recorder.messages.filter(u"no jobs today"_s).isEmpty());
+
+    renameValues(registry.path(), "vals_away", "vals");
+    engine->tick();
+    EXPECT_EQ(recorder.messages.filter(u"procedure"_s).last(),
+        u"Auto Start of day procedure. There are 1 jobs for this day."_s);
+    EXPECT_EQ(engine->queue().count(), 1);
+}
+
+// Hands out the readings it is given, one per look, then keeps the last.
+class ReadingsClock final : public Clock
+{
+public:
+    mutable QList<QDateTime> readings;
+    QDateTime now() const override
+    {
+        return readings.size() > 1 ? readings.takeFirst() : readings.first();
+    }
+};
+
+TEST_F(EngineTest, StartOfDayBuildsTheQueueForTheDateTheTickRead)
+{
+    // Due on the 11th only; the clock is stepped back across midnight within the tick.
+    program(u"A"_s, 10, 0, 0, {{u"iFrequency"_s, u"6"_s}, {u"sFreq0"_s, u"11"_s}});
+    ReadingsClock stepped;
+    stepped.readings = {at(12, 0, 0)};
+    Engine engine(Engine::Services{store, settings, log, stepped, launcher, host,
+        [this](const QString &) { return freeBytes; }});
+    engine.readSettings();
+    engine.startOfDay(Engine::StartOfDayKind::StartUp);
+    engine.setFirstShow(false);
+    ASSERT_EQ(engine.queue().count(), 0);
+
+    stepped.readings = {at(0, 0, 0, 100, QDate(2026, 12, 11)), at(23, 59, 59, 900)};
+    engine.tick();
+    EXPECT_EQ(engine.queue().count(), 1);
     EXPECT_EQ(logLines().last(), u"Auto Start of day procedure. There are 1 jobs for this day."_s);
 }
 
