@@ -8,10 +8,13 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QUrl>
 
 #include <sqlite3.h>
 
 #include <cstdio>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -176,10 +179,17 @@ bool Registry::open(Role role)
         return false;
     }
     // Existing files are opened read-write without create, so nothing is made where a
-    // file vanished under us; the checks below run before anything is written.
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX
-        | (existed ? 0 : SQLITE_OPEN_CREATE);
-    if (sqlite3_open_v2(QFile::encodeName(m_path).constData(), &m_db, flags, nullptr)
+    // file vanished under us; the checks below run before anything is written. A file we
+    // may not write is still read: its jobs run, and nothing is recorded.
+    m_readOnly = existed && ::access(QFile::encodeName(m_path).constData(), W_OK) != 0;
+    const int flags = (m_readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE)
+        | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI | (existed ? 0 : SQLITE_OPEN_CREATE);
+    QByteArray name = QUrl::fromLocalFile(QFileInfo(m_path).absoluteFilePath()).toEncoded();
+    // Reading a WAL file needs its -shm made or written, which a read-only mount forbids;
+    // with no journal to apply, the file alone is the whole registry.
+    if (m_readOnly && QFileInfo(m_path + u"-wal"_s).size() == 0)
+        name += "?immutable=1";
+    if (sqlite3_open_v2(name.constData(), &m_db, flags, nullptr)
         != SQLITE_OK) {
         m_problem = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : u"out of memory"_s;
         return false;
@@ -209,6 +219,13 @@ bool Registry::open(Role role)
             return false;
         }
     }
+    // SQLite opens a file it may not write read-only without saying so.
+    if (sqlite3_db_readonly(m_db, "main") == 1)
+        m_readOnly = true;
+    if (m_readOnly) {
+        reportReadOnlyOnce();
+        return true;
+    }
     if (!exec("PRAGMA journal_mode=WAL") || !exec("PRAGMA synchronous=FULL")
         || (role == Role::ShortLived && !exec("PRAGMA wal_autocheckpoint=0"))) {
         m_problem = QString::fromUtf8(sqlite3_errmsg(m_db));
@@ -236,6 +253,18 @@ void Registry::reportOnce()
     const QString text = u"halvorn: the registry file "_s + m_path
         + u" cannot be used ("_s + m_problem
         + u"). It is left as it is; the program runs on default settings and does not store changes."_s;
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
+void Registry::reportReadOnlyOnce()
+{
+    static bool reported = false;
+    if (reported)
+        return;
+    reported = true;
+    const QString text = u"halvorn: the registry file "_s + m_path
+        + u" cannot be written. The stored jobs run, but nothing is recorded: no changes, "
+          "no run times, no settings."_s;
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
 
@@ -320,7 +349,7 @@ bool Registry::refuse()
 
 bool Registry::beginWrite()
 {
-    if (!m_db)
+    if (!m_db || m_readOnly)
         return false;
     if (m_depth++ > 0)
         return true;
