@@ -243,6 +243,78 @@ TEST_F(EngineTest, TheQueueHoldsAtMost256AndARequestBeyondIsRefused)
     EXPECT_TRUE(engine->startOnRequest(u"J1000"_s));
 }
 
+// A rebuild of a full queue: running entries keep their place and state, whatever new jobs
+// come first in the list; the build stops at 256 with the warning.
+TEST_F(EngineTest, ARebuildOfAFullQueueNeverOverwritesARunningEntry)
+{
+    {
+        Registry::Transaction t(registry);
+        for (int i = 0; i < 257; ++i)
+            program(u"J"_s + QString::number(1000 + i), 23, 0, 0);
+        t.commit();
+    }
+    start();
+    ASSERT_EQ(engine->queue().count(), 256);
+    const auto markRunning = [this](int from, int to) {
+        for (int i = from; i < to; ++i) {
+            QueueEntry &e = engine->queue()[i];
+            e.runState = QueueEntry::Active;
+            e.runMinutes = 1000 + i; // what a reload would lose
+        }
+    };
+    const auto expectRunning = [this](int from, int to) {
+        for (int i = from; i < to; ++i) {
+            const int at = engine->find(u"J"_s + QString::number(1000 + i));
+            ASSERT_GE(at, 0) << i;
+            EXPECT_EQ(engine->queue()[at].runState, QueueEntry::Active) << i;
+            EXPECT_EQ(engine->queue()[at].runMinutes, 1000 + i) << i;
+        }
+    };
+    const auto expectNamesOnce = [this] {
+        QSet<QString> names;
+        for (int i = 0; i < engine->queue().count(); ++i)
+            names.insert(engine->queue()[i].jobName);
+        EXPECT_EQ(names.size(), engine->queue().count());
+    };
+
+    // New jobs that sort before every queued one.
+    {
+        Registry::Transaction t(registry);
+        for (int i = 0; i < 10; ++i)
+            program(u"A"_s + QString::number(100 + i), 23, 0, 0);
+        t.commit();
+    }
+    markRunning(250, 256);
+    host.statuses.clear();
+    engine->refreshJobList();
+    EXPECT_EQ(engine->queue().count(), 256);
+    expectRunning(250, 256);
+    EXPECT_GE(engine->find(u"A100"_s), 0);
+    expectNamesOnce();
+    EXPECT_EQ(host.statuses.value(0), u"Warning: there are more than 256 jobs for today..."_s);
+
+    // Every entry running, and a new job first in the list: nothing is replaced.
+    program(u"A000"_s, 23, 0, 0);
+    QSet<QString> running;
+    for (int i = 0; i < 256; ++i) {
+        QueueEntry &e = engine->queue()[i];
+        e.runState = QueueEntry::Active;
+        e.runMinutes = 7;
+        running.insert(e.jobName);
+    }
+    host.statuses.clear();
+    engine->refreshJobList();
+    ASSERT_EQ(engine->queue().count(), 256);
+    for (int i = 0; i < 256; ++i) {
+        const QueueEntry &e = engine->queue()[i];
+        EXPECT_TRUE(running.contains(e.jobName)) << e.jobName.toStdString();
+        EXPECT_EQ(e.runState, QueueEntry::Active) << i;
+        EXPECT_EQ(e.runMinutes, 7) << i;
+    }
+    expectNamesOnce();
+    EXPECT_EQ(host.statuses.value(0), u"Warning: there are more than 256 jobs for today..."_s);
+}
+
 TEST_F(EngineTest, AFixedTimeJobRunsOnceInItsMinuteAndWaitsAgainAtTheNext)
 {
     program(u"Ten"_s, 10, 0, 0);
