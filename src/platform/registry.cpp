@@ -12,6 +12,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include <unistd.h>
@@ -600,28 +601,30 @@ Registry::SubKeyValues Registry::subKeyValues(const QString &key, const QStringL
     const auto id = findKey(key);
     if (!id)
         return result;
-    // One indexed look per wanted name or list, joined: ?1 the parent, then one parameter
-    // per name, then for each stem its first and last possible name and its pattern.
-    const QString select = u"SELECT k.fold, k.id, k.name, v.id, v.name, v.data FROM keys k"
-                           " JOIN vals v ON v.key = k.id AND "_s;
-    QStringList parts;
+    // One pass over the sub-keys in list order (the parent's index gives it, so nothing is
+    // sorted in SQL); each key's wanted values come from its own index, by name or by the
+    // range of a stem. ?1 the parent, then one parameter per name, then for each stem its
+    // first and last possible name and its pattern.
+    QStringList wanted;
     int parameter = 2;
     if (!names.isEmpty()) {
         QString in;
         for (qsizetype i = 0; i < names.size(); ++i)
             in += (i ? u", ?"_s : u"?"_s) + QString::number(parameter++);
-        parts.append(select + u"v.fold IN ("_s + in + u") WHERE k.parent = ?1"_s);
+        wanted.append(u"v.fold IN ("_s + in + u')');
     }
     for (qsizetype i = 0; i < stems.size(); ++i) {
         const QString low = QString::number(parameter++);
         const QString high = QString::number(parameter++);
         const QString pattern = QString::number(parameter++);
-        parts.append(select + u"v.fold >= ?"_s + low + u" AND v.fold < ?"_s + high
-            + u" AND v.fold GLOB ?"_s + pattern + u" WHERE k.parent = ?1"_s);
+        wanted.append(u"(v.fold >= ?"_s + low + u" AND v.fold < ?"_s + high
+            + u" AND v.fold GLOB ?"_s + pattern + u')');
     }
-    if (parts.isEmpty())
+    if (wanted.isEmpty())
         return result;
-    const QString sql = parts.join(u" UNION ALL "_s) + u" ORDER BY 1, 2, 4"_s;
+    const QString sql = u"SELECT k.id, k.name, v.id, v.name, v.data FROM keys k"
+                        " JOIN vals v ON v.key = k.id WHERE k.parent = ?1 AND ("_s
+        + wanted.join(u" OR "_s) + u") ORDER BY k.fold"_s;
     sqlite3_stmt *stmt = nullptr;
     const QByteArray utf8 = sql.toUtf8();
     if (!m_db)
@@ -644,16 +647,31 @@ Registry::SubKeyValues Registry::subKeyValues(const QString &key, const QStringL
         bindText(stmt, parameter++, folded + u':');
         bindText(stmt, parameter++, pattern + u"[0-9]*"_s);
     }
+    // Values in first-written order: sorted by id within each key, a few at a time.
+    QList<std::pair<qint64, Value>> keyValues;
+    const auto closeKey = [&] {
+        std::sort(keyValues.begin(), keyValues.end(),
+            [](const auto &a, const auto &b) { return a.first < b.first; });
+        QList<Value> &values = result.last().second;
+        values.reserve(keyValues.size());
+        for (auto &entry : keyValues)
+            values.append(std::move(entry.second));
+        keyValues.clear();
+    };
     qint64 currentKey = -1;
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        const qint64 keyId = sqlite3_column_int64(stmt, 1);
+        const qint64 keyId = sqlite3_column_int64(stmt, 0);
         if (keyId != currentKey) {
-            result.append({columnText(stmt, 2), {}});
+            if (currentKey >= 0)
+                closeKey();
+            result.append({columnText(stmt, 1), {}});
             currentKey = keyId;
         }
-        result.last().second.append({columnText(stmt, 4), columnText(stmt, 5)});
+        keyValues.append({sqlite3_column_int64(stmt, 2), {columnText(stmt, 3), columnText(stmt, 4)}});
     }
+    if (currentKey >= 0)
+        closeKey();
     if (rc != SQLITE_DONE)
         ++m_failures;
     sqlite3_finalize(stmt);
