@@ -99,17 +99,39 @@ QString Engine::timeText(const QDateTime &when) const { return DateTimeText::lon
 
 // --- Start of Day and the queue -----------------------------------------------------
 
-void Engine::startOfDay(StartOfDayKind kind) { startOfDay(kind, m_clock.now().date()); }
+void Engine::startOfDay(StartOfDayKind kind) { startOfDay(kind, m_clock.now()); }
 
-void Engine::startOfDay(StartOfDayKind kind, const QDate &today)
+namespace {
+
+// The tick's one reading of the clock, for the parts of its work that ask a clock.
+class ReadingClock final : public Clock
 {
-    if (kind == StartOfDayKind::Forced)
+public:
+    explicit ReadingClock(const QDateTime &now) : m_now(now) {}
+    QDateTime now() const override { return m_now; }
+
+private:
+    QDateTime m_now;
+};
+
+} // namespace
+
+void Engine::startOfDay(StartOfDayKind kind, const QDateTime &now)
+{
+    const QDate today = now.date();
+    if (kind == StartOfDayKind::Forced) {
         m_lastStartOfDayDay = 0;
+        m_lastPurgeDay = 0;
+    }
     if (today.day() == m_lastStartOfDayDay)
         return;
+    const int previousDay = m_lastStartOfDayDay;
     m_lastStartOfDayDay = today.day();
-    if (m_settings.boolean(settings::CleanLogAtSOD)) {
-        LogPurge purge(m_settings, m_log, m_clock);
+    // Once a day, also when the rest of Start of Day has to be tried again.
+    if (m_settings.boolean(settings::CleanLogAtSOD) && m_lastPurgeDay != today.day()) {
+        m_lastPurgeDay = today.day();
+        const ReadingClock clock(now);
+        LogPurge purge(m_settings, m_log, clock);
         LogPurge::Feedback feedback;
         feedback.showStatus = [this](const QString &text) { m_host.showStatus(text); };
         if (m_host.isMiniWindowVisible())
@@ -117,7 +139,16 @@ void Engine::startOfDay(StartOfDayKind kind, const QDate &today)
         feedback.reloadLog = [this] { m_host.reloadLog(); };
         purge.purge(feedback);
     }
-    refreshJobList();
+    if (!refreshJobList(today)) {
+        // A store that cannot be read is not a day without jobs: today's queue stays as
+        // it is, and the next tick tries again.
+        m_lastStartOfDayDay = previousDay;
+        if (m_categories.debugInfo && !m_startOfDayRetrying)
+            log(EngineText::startOfDayUnread());
+        m_startOfDayRetrying = true;
+        return;
+    }
+    m_startOfDayRetrying = false;
     log(EngineText::startOfDayLine(int(kind), m_queue.count()));
 }
 
@@ -144,23 +175,32 @@ Engine::JobsByName Engine::fetchJobs(const QStringList &names, const QStringList
     return byName;
 }
 
-void Engine::refreshJobList()
+void Engine::refreshJobList() { refreshJobList(m_clock.now().date()); }
+
+bool Engine::refreshJobList(const QDate &today)
 {
-    m_jobNames = m_store.listJobs();
-    if (!m_host.showsJobRows()) {
-        buildQueue();
-        return;
+    // A read cut short would look like jobs removed: the list and the queue then stay.
+    Registry &registry = m_store.registry();
+    const quint64 failures = registry.failureCount();
+    QStringList names = m_store.listJobs();
+    const bool showsRows = m_host.showsJobRows();
+    const JobsByName jobs = showsRows ? fetchJobs(rowValueNames, rowValueStems)
+                                      : fetchJobs(queueValueNames, queueValueStems);
+    if (registry.failureCount() != failures)
+        return false;
+    m_jobNames = std::move(names);
+    if (showsRows) {
+        QList<JobRow> rows;
+        rows.reserve(m_jobNames.size());
+        for (const QString &name : std::as_const(m_jobNames)) {
+            JobRow row = rowOf(JobValues(jobs.value(name.toUpper())));
+            if (!row.caption.isEmpty())
+                rows.append(row);
+        }
+        m_host.setJobRows(rows);
     }
-    const JobsByName jobs = fetchJobs(rowValueNames, rowValueStems);
-    QList<JobRow> rows;
-    rows.reserve(m_jobNames.size());
-    for (const QString &name : std::as_const(m_jobNames)) {
-        JobRow row = rowOf(JobValues(jobs.value(name.toUpper())));
-        if (!row.caption.isEmpty())
-            rows.append(row);
-    }
-    m_host.setJobRows(rows);
-    buildQueue(jobs);
+    buildQueue(jobs, today);
+    return true;
 }
 
 JobRow Engine::rowOf(const QString &name)
@@ -230,12 +270,14 @@ void Engine::load(int index, const QString &name)
     e.schedule = Schedule::fromValues(job.values());
 }
 
-void Engine::buildQueue() { buildQueue(fetchJobs(queueValueNames, queueValueStems)); }
+void Engine::buildQueue()
+{
+    buildQueue(fetchJobs(queueValueNames, queueValueStems), m_clock.now().date());
+}
 
-void Engine::buildQueue(const JobsByName &jobs)
+void Engine::buildQueue(const JobsByName &jobs, const QDate &today)
 {
     m_queue.keepSurvivors();
-    const QDate today = m_clock.now().date();
     for (const QString &name : std::as_const(m_jobNames)) {
         const JobValues job(jobs.value(name.toUpper()));
         if (!isDueOn(Schedule::fromValues(job.values()), today))
@@ -352,11 +394,11 @@ void Engine::tick()
     try {
         m_launcher.service();
         // The tick's own time: every look at the local clock costs a check of the zone file.
-        startOfDay(StartOfDayKind::Automatic, t.now.date());
+        startOfDay(StartOfDayKind::Automatic, t.now);
         if (!m_suspended) {
             m_trayFrame = (m_trayFrame + 1) % 8;
             m_host.setTrayFrame(m_trayFrame);
-            refreshIfChangedElsewhere();
+            refreshIfChangedElsewhere(t.now.date());
             walk(t, minuteChanged);
         }
     } catch (const std::exception &error) {
@@ -368,7 +410,7 @@ void Engine::tick()
     }
 }
 
-void Engine::refreshIfChangedElsewhere()
+void Engine::refreshIfChangedElsewhere(const QDate &today)
 {
     // Another program's write (voltrane-reg, a second editor) shows in the registry's data
     // version: the job list is refreshed as after an editor's save, running entries kept.
@@ -376,7 +418,8 @@ void Engine::refreshIfChangedElsewhere()
     if (version == m_dataVersion)
         return;
     m_dataVersion = version;
-    refreshJobList();
+    if (!refreshJobList(today))
+        m_dataVersion = -1; // tried again at the next tick
 }
 
 qint64 Engine::minuteStamp(const TickTime &t)

@@ -131,8 +131,10 @@ private:
     // Chosen values of every stored job, by upper-case key name.
     using JobsByName = QHash<QString, QList<QPair<QString, QString>>>;
     JobsByName fetchJobs(const QStringList &names, const QStringList &stems);
-    void buildQueue(const JobsByName &jobs);
-    void startOfDay(StartOfDayKind kind, const QDate &today);
+    void buildQueue(const JobsByName &jobs, const QDate &today);
+    void startOfDay(StartOfDayKind kind, const QDateTime &now);
+    // False, with nothing changed, when the store could not be read.
+    bool refreshJobList(const QDate &today);
     void walk(const TickTime &t, bool minuteChanged);
     void treat(int index, const TickTime &t, bool minuteChanged);
     bool decideStart(int index, const TickTime &t);
@@ -144,7 +146,7 @@ private:
     void supervise(int index, const TickTime &t, bool minuteChanged);
     void endProgramRun(int index, int exitCode);
     void applyTermination(int index, const TickTime &t);
-    void refreshIfChangedElsewhere();
+    void refreshIfChangedElsewhere(const QDate &today);
     static qint64 minuteStamp(const TickTime &t);
     bool startedByRuleIn(const QueueEntry &e, const TickTime &t) const;
     void noteRuleStart(const QueueEntry &e, const TickTime &t);
@@ -184,6 +186,8 @@ private:
     bool m_debugWindow = false;
     qint64 m_startupMinutes = 0;
     int m_lastStartOfDayDay = 0;
+    int m_lastPurgeDay = 0;
+    bool m_startOfDayRetrying = false;
     int m_lastSecond = 0;
     // No minute yet: the first tick counts a minute change, whatever the minute.
     int m_lastMinute = -1;

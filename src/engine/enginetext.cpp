@@ -12,6 +12,11 @@ QString n(qint64 value) { return QString::number(value); }
 QString idx(const QString &job, int index) { return u"Debug, job: "_s + job + u" (idx "_s + n(index) + u"): "_s; }
 } // namespace
 
+QString startOfDayUnread()
+{
+    return u"Start of day: the job store could not be read; the queue is kept and read again at the next tick"_s;
+}
+
 QString startOfDayLine(int kind, int count)
 {
     static const QString prefixes[] = {u"Auto Start of day procedure. "_s,

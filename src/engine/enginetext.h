@@ -13,6 +13,7 @@ namespace EngineText {
 
 // Start of Day and the queue build.
 QString startOfDayLine(int kind, int count);
+QString startOfDayUnread();
 QString queueFull();
 QString jobsInQueue(int count);
 QString jobsToday(int count);

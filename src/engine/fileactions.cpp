@@ -106,6 +106,35 @@ bool copyBytes(QFile &in, QFileDevice &out)
     }
 }
 
+// Opens `path` only when it is a regular file, and never waits in open(): a pipe or a
+// device may be put under the name after any look at it, and opening one would hold the
+// tick. -1 for anything else.
+int openRegular(const QString &path, int flags)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(),
+        flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return -1;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+bool openRegularForReading(QFile &file, const QString &path)
+{
+    const int fd = openRegular(path, O_RDONLY);
+    if (fd < 0)
+        return false;
+    if (file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return true;
+    ::close(fd);
+    return false;
+}
+
 bool sameFile(int openFd, const QString &path)
 {
     struct stat a, b;
@@ -165,11 +194,8 @@ bool moveAcross(const QString &source, const QString &target)
         }
         return true;
     }
-    if (!info.isFile())
-        return false;
-
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
+    QFile in;
+    if (!openRegularForReading(in, source))
         return false;
     const QFileInfo targetInfo(target);
     QTemporaryFile out(targetInfo.absolutePath() + u"/."_s + targetInfo.fileName() + u".XXXXXX"_s);
@@ -257,13 +283,12 @@ bool FileActions::DeleteFileToBin(const QString &name, bool useRecycleBin)
 
 bool FileActions::CopyFileContents(const QString &source, const QString &target)
 {
-    // Only regular files: opening a pipe would hold the tick, and renaming over a device
-    // would replace it.
+    // Only regular files: renaming over a device would replace it.
     const QFileInfo targetInfo(target);
-    if (!QFileInfo(source).isFile() || (targetInfo.exists() && !targetInfo.isFile()))
+    if (targetInfo.exists() && !targetInfo.isFile())
         return false;
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
+    QFile in;
+    if (!openRegularForReading(in, source))
         return false;
     // Creating the target would empty the source before a byte was read.
     if (sameFile(in.handle(), target))
@@ -303,12 +328,14 @@ bool FileActions::DeleteOrCreateFiles(const QString &job, int jobType, bool useR
             m_log.logMessage(fileLine(job, source, success ? deleted : deletionFailed));
         } else {
             // A wildcard name is a pattern, never a name to create; and only a regular
-            // file is emptied (opening a pipe would hold the tick).
-            const QFileInfo info(source);
-            QFile file(source);
-            success = !isWildcard(fileNamePart(source)) && (!info.exists() || info.isFile())
-                && file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-            file.close();
+            // file is emptied, once open and known to be one.
+            success = false;
+            if (!isWildcard(fileNamePart(source))) {
+                const int fd = openRegular(source, O_WRONLY | O_CREAT);
+                success = fd >= 0 && ::ftruncate(fd, 0) == 0;
+                if (fd >= 0)
+                    ::close(fd);
+            }
             m_log.logMessage(fileLine(job, source, success ? created : creationFailed));
         }
     }

@@ -5,7 +5,6 @@
 
 #include "platform/registry.h"
 
-#include <QHash>
 #include <QString>
 
 // Values of one job fetched in one look at the store, read by the store's encoding:
@@ -21,6 +20,9 @@ public:
     bool boolean(const QString &name, bool defaultValue) const;
 
 private:
+    // A job has a few dozen values and a reader asks for a handful: a look along the list
+    // costs less than building an index for every job of a refresh.
+    const QString *find(const QString &name) const;
+
     QList<Registry::Value> m_values;
-    QHash<QString, QString> m_byName; // upper-case name → data
 };

@@ -13,6 +13,6 @@ QList<ProcessLister::Entry> ProcessDataLister::processes()
     QList<Entry> entries;
     entries.reserve(list.size());
     for (const auto &[name, process] : std::as_const(list))
-        entries.append({name, process.processId()});
+        entries.append({name, process.processId(), process.startTime()});
     return entries;
 }

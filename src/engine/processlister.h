@@ -16,6 +16,7 @@ public:
     {
         QString name;
         quint32 pid = 0;
+        quint64 startTime = 0; // tells the process from a later one given the same id
     };
 
     virtual ~ProcessLister() = default;

@@ -6,6 +6,7 @@
 #include "engine/enginehost.h"
 #include "engine/processlister.h"
 #include "log/activitylog.h"
+#include "platform/processdata.h"
 #include "platform/sessioncontrol.h"
 #include "store/jobstore.h"
 
@@ -183,7 +184,8 @@ bool SystemActions::TerminateProcessJob(const QString &job)
             success = false;
             continue;
         }
-        success = ::kill(pid_t(entry.pid), forced ? SIGKILL : SIGTERM) == 0;
+        success = TProcessData::signalProcess(
+            TProcess(entry.pid, entry.startTime), forced ? SIGKILL : SIGTERM);
     }
 
     const QString &suffix = forced ? forcedExit : normalExit;

@@ -60,6 +60,11 @@ QString notStoredLine(const QString &path, const QString &job)
     return readLinePrefix + path + u" job \""_s + job + u"\" could not be stored"_s;
 }
 
+QString unnamedValueLine(const QString &path, const QString &job)
+{
+    return readLinePrefix + path + u" job \""_s + job + u"\": a value without a name was skipped"_s;
+}
+
 QString notLoadedLine(const QString &path)
 {
     return readLinePrefix + path + u" not loaded: the registry could not be written"_s;
@@ -302,6 +307,8 @@ void JobListFile::loadJobs(const IniDocument &document, const QStringList &jobs,
             result.outcome = LoadOutcome::Stopped;
             return;
         }
+        for (int n = document.unnamedEntries(job); n > 0; --n)
+            note(unnamedValueLine(path, job));
         if (!writeJob(job, entries, erase, escaped)) {
             // Inside a larger transaction the failure undoes it all: nothing more to try.
             if (deferredLines) {

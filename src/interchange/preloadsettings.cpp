@@ -94,6 +94,8 @@ void PreloadSettings::load(const QString &name)
     }
     m_log.logMessage(
         linePrefix + path + u" loaded. "_s + QString::number(entries.size()) + u" lines"_s);
+    for (int n = document.unnamedEntries(configSection); n > 0; --n)
+        m_log.logMessage(linePrefix + path + u": a value without a name was skipped"_s);
 
     // Read only now, so that the file itself can ask to be deleted.
     if (!m_settings.boolean(settings::DeleteStartupFile))

@@ -84,8 +84,10 @@ IniDocument::Line IniDocument::parseLine(QByteArray raw, const QString &text)
     if (equals < 0)
         return line;
     line.key = text.first(equals).trimmed();
-    if (line.key.isEmpty())
+    if (line.key.isEmpty()) {
+        line.unnamed = true;
         return line;
+    }
     line.isEntry = true;
     line.value = unquote(text.sliced(equals + 1));
     return line;
@@ -270,6 +272,15 @@ QList<IniDocument::Entry> IniDocument::entries(const QString &sectionName) const
             result.append({line.key, line.value});
     }
     return result;
+}
+
+int IniDocument::unnamedEntries(const QString &sectionName) const
+{
+    const Section *s = section(sectionName);
+    if (!s)
+        return 0;
+    return int(std::count_if(
+        s->lines.begin(), s->lines.end(), [](const Line &line) { return line.unnamed; }));
 }
 
 QString IniDocument::encodeValue(const QString &value)

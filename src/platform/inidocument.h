@@ -54,6 +54,8 @@ public:
     QStringList sections() const;
     QStringList keys(const QString &section) const;
     QList<Entry> entries(const QString &section) const;
+    // The lines of the section that give a value without a name; entries() leaves them out.
+    int unnamedEntries(const QString &section) const;
 
     // False, and nothing changes, for a name or value that a file line cannot hold (see
     // the isValid functions); line breaks in values are the caller's to encode.
@@ -73,6 +75,7 @@ private:
     {
         QByteArray raw; // without the line end
         bool isEntry = false;
+        bool unnamed = false; // "=value": an entry without a name, never read
         QString key; // trimmed, as spelt
         QString value; // as read
     };

@@ -12,6 +12,9 @@
 #include <algorithm>
 #include <cerrno>
 
+#include <csignal>
+
+#include <sys/syscall.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -66,6 +69,38 @@ QString commandName(const QString &processFolder)
     return QString::fromUtf8(name);
 }
 
+// Field 22 of the stat file; the name before it is in brackets and may hold anything.
+quint64 startTime(const QString &processFolder)
+{
+    QFile file(processFolder + u"/stat"_s);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray stat = file.readAll();
+    const qsizetype nameEnd = stat.lastIndexOf(')');
+    if (nameEnd < 0)
+        return 0;
+    const QList<QByteArray> fields = stat.mid(nameEnd + 1).simplified().split(' ');
+    constexpr int startTimeField = 22 - 3; // counted from the state, the third field
+    return fields.size() > startTimeField ? fields[startTimeField].toULongLong() : 0;
+}
+
+class FileDescriptor
+{
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
 } // namespace
 
 TProcessData::TProcessData(const QString &machineName) : m_machineName(machineName)
@@ -96,6 +131,24 @@ void TProcessData::readProcesses(const QString &procFolder, List &list)
         if (name.isEmpty())
             name = commandName(folder);
         if (!name.isEmpty())
-            list.append({name, TProcess(id)});
+            list.append({name, TProcess(id, startTime(folder))});
     }
+}
+
+quint64 TProcessData::startTimeOf(quint32 processId)
+{
+    return startTime(u"/proc/"_s + QString::number(processId));
+}
+
+bool TProcessData::signalProcess(const TProcess &process, int signal)
+{
+    // The descriptor holds on to whichever process has the id now; if that one still
+    // started when the listed one did, it is the listed one, and the signal cannot reach
+    // another whatever happens to the id meanwhile.
+    if (process.processId() == 0 || process.startTime() == 0)
+        return false;
+    const FileDescriptor pidfd(int(::syscall(SYS_pidfd_open, pid_t(process.processId()), 0)));
+    if (pidfd.get() < 0 || startTimeOf(process.processId()) != process.startTime())
+        return false;
+    return ::syscall(SYS_pidfd_send_signal, pidfd.get(), signal, nullptr, 0) == 0;
 }

@@ -31,6 +31,13 @@ public:
     // The same from a folder laid out like /proc; tests give their own.
     static void readProcesses(const QString &procFolder, List &list);
 
+    // The start time of the process with this id; 0 when there is none.
+    static quint64 startTimeOf(quint32 processId);
+
+    // Sends the signal to the process listed, and only to it: never to a later process
+    // that has been given its id since. False when it has gone or may not be signalled.
+    static bool signalProcess(const TProcess &process, int signal);
+
 private:
     QString m_machineName;
 };

@@ -8,10 +8,14 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QUrl>
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -108,7 +112,7 @@ enum Slot {
 class Registry::Statement
 {
 public:
-    explicit Statement(sqlite3_stmt *stmt) : m_stmt(stmt) {}
+    Statement(quint64 *failures, sqlite3_stmt *stmt) : m_failures(failures), m_stmt(stmt) {}
     ~Statement()
     {
         if (m_stmt) {
@@ -120,9 +124,16 @@ public:
     Statement &operator=(const Statement &) = delete;
     explicit operator bool() const { return m_stmt != nullptr; }
     sqlite3_stmt *get() const { return m_stmt; }
-    int step() { return sqlite3_step(m_stmt); }
+    int step()
+    {
+        const int rc = sqlite3_step(m_stmt);
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+            ++*m_failures;
+        return rc;
+    }
 
 private:
+    quint64 *m_failures;
     sqlite3_stmt *m_stmt;
 };
 
@@ -169,10 +180,17 @@ bool Registry::open(Role role)
         return false;
     }
     // Existing files are opened read-write without create, so nothing is made where a
-    // file vanished under us; the checks below run before anything is written.
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX
-        | (existed ? 0 : SQLITE_OPEN_CREATE);
-    if (sqlite3_open_v2(QFile::encodeName(m_path).constData(), &m_db, flags, nullptr)
+    // file vanished under us; the checks below run before anything is written. A file we
+    // may not write is still read: its jobs run, and nothing is recorded.
+    m_readOnly = existed && ::access(QFile::encodeName(m_path).constData(), W_OK) != 0;
+    const int flags = (m_readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE)
+        | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI | (existed ? 0 : SQLITE_OPEN_CREATE);
+    QByteArray name = QUrl::fromLocalFile(QFileInfo(m_path).absoluteFilePath()).toEncoded();
+    // Reading a WAL file needs its -shm made or written, which a read-only mount forbids;
+    // with no journal to apply, the file alone is the whole registry.
+    if (m_readOnly && QFileInfo(m_path + u"-wal"_s).size() == 0)
+        name += "?immutable=1";
+    if (sqlite3_open_v2(name.constData(), &m_db, flags, nullptr)
         != SQLITE_OK) {
         m_problem = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : u"out of memory"_s;
         return false;
@@ -201,6 +219,13 @@ bool Registry::open(Role role)
             m_problem = verdict;
             return false;
         }
+    }
+    // SQLite opens a file it may not write read-only without saying so.
+    if (sqlite3_db_readonly(m_db, "main") == 1)
+        m_readOnly = true;
+    if (m_readOnly) {
+        reportReadOnlyOnce();
+        return true;
     }
     if (!exec("PRAGMA journal_mode=WAL") || !exec("PRAGMA synchronous=FULL")
         || (role == Role::ShortLived && !exec("PRAGMA wal_autocheckpoint=0"))) {
@@ -232,6 +257,18 @@ void Registry::reportOnce()
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
 
+void Registry::reportReadOnlyOnce()
+{
+    static bool reported = false;
+    if (reported)
+        return;
+    reported = true;
+    const QString text = u"halvorn: the registry file "_s + m_path
+        + u" cannot be written. The stored jobs run, but nothing is recorded: no changes, "
+          "no run times, no settings."_s;
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
 bool Registry::exec(const char *sql)
 {
     return m_db && sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
@@ -245,6 +282,7 @@ sqlite3_stmt *Registry::prepare(int slot, const char *sql)
     if (!stmt && sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr)
             != SQLITE_OK) {
         stmt = nullptr;
+        ++m_failures;
     }
     return stmt;
 }
@@ -256,7 +294,7 @@ std::optional<qint64> Registry::findKey(const QString &key)
         return std::nullopt;
     if (path->isEmpty())
         return 0;
-    Statement stmt(prepare(FindKey, "SELECT id FROM keys WHERE path = ?1"));
+    Statement stmt(&m_failures, prepare(FindKey, "SELECT id FROM keys WHERE path = ?1"));
     if (!stmt)
         return std::nullopt;
     bindText(stmt.get(), 1, *path);
@@ -275,7 +313,7 @@ std::optional<qint64> Registry::ensureKey(const QString &key)
         const QStringList upTo = parts->mid(0, i + 1);
         const QString path = foldedPath(upTo);
         {
-            Statement find(prepare(FindKey, "SELECT id FROM keys WHERE path = ?1"));
+            Statement find(&m_failures, prepare(FindKey, "SELECT id FROM keys WHERE path = ?1"));
             if (!find)
                 return std::nullopt;
             bindText(find.get(), 1, path);
@@ -287,7 +325,7 @@ std::optional<qint64> Registry::ensureKey(const QString &key)
             if (rc != SQLITE_DONE)
                 return std::nullopt;
         }
-        Statement insert(prepare(InsertKey,
+        Statement insert(&m_failures, prepare(InsertKey,
             "INSERT INTO keys(parent, name, fold, path) VALUES(?1, ?2, ?3, ?4)"));
         if (!insert)
             return std::nullopt;
@@ -312,7 +350,7 @@ bool Registry::refuse()
 
 bool Registry::beginWrite()
 {
-    if (!m_db)
+    if (!m_db || m_readOnly)
         return false;
     if (m_depth++ > 0)
         return true;
@@ -440,7 +478,7 @@ QStringList Registry::subKeys(const QString &key)
     const auto id = findKey(key);
     if (!id)
         return names;
-    Statement stmt(prepare(ListSubKeys, "SELECT name FROM keys WHERE parent = ?1 ORDER BY fold"));
+    Statement stmt(&m_failures, prepare(ListSubKeys, "SELECT name FROM keys WHERE parent = ?1 ORDER BY fold"));
     if (!stmt)
         return names;
     sqlite3_bind_int64(stmt.get(), 1, *id);
@@ -455,7 +493,7 @@ QStringList Registry::subKeysWithValue(const QString &key, const QString &valueN
     const auto id = findKey(key);
     if (!id)
         return names;
-    Statement stmt(prepare(ListSubKeysWithValue,
+    Statement stmt(&m_failures, prepare(ListSubKeysWithValue,
         "SELECT k.name FROM keys k JOIN vals v ON v.key = k.id AND v.fold = ?2"
         " WHERE k.parent = ?1 AND v.data <> '' ORDER BY k.fold"));
     if (!stmt)
@@ -472,7 +510,7 @@ std::optional<QString> Registry::readValue(const QString &key, const QString &na
     const auto path = foldedKeyPath(key);
     if (!path || path->isEmpty() || name.isEmpty() || !m_db)
         return std::nullopt; // the root holds no values
-    Statement stmt(prepare(ReadValue,
+    Statement stmt(&m_failures, prepare(ReadValue,
         "SELECT v.data FROM vals v JOIN keys k ON k.id = v.key"
         " WHERE k.path = ?1 AND v.fold = ?2"));
     if (!stmt)
@@ -492,7 +530,7 @@ QList<std::optional<QString>> Registry::readValues(const QString &key, const QSt
         return result;
     // Up to four values in one statement, so in one read transaction of the shared file.
     for (qsizetype first = 0; first < names.size(); first += 4) {
-        Statement stmt(prepare(ReadFourValues,
+        Statement stmt(&m_failures, prepare(ReadFourValues,
             "SELECT v.fold, v.data FROM vals v JOIN keys k ON k.id = v.key"
             " WHERE k.path = ?1 AND v.fold IN (?2, ?3, ?4, ?5)"));
         if (!stmt)
@@ -525,7 +563,7 @@ bool Registry::writeValue(const QString &key, const QString &name, const QString
     const auto id = ensureKey(key);
     if (!id)
         return endWrite(false);
-    Statement stmt(prepare(WriteValue,
+    Statement stmt(&m_failures, prepare(WriteValue,
         "INSERT INTO vals(key, name, fold, data) VALUES(?1, ?2, ?3, ?4)"
         " ON CONFLICT(key, fold) DO UPDATE SET data = excluded.data"));
     if (!stmt)
@@ -547,7 +585,7 @@ bool Registry::deleteValue(const QString &key, const QString &name)
     const auto id = findKey(key);
     if (!id)
         return endWrite(true);
-    Statement stmt(prepare(DeleteValue, "DELETE FROM vals WHERE key = ?1 AND fold = ?2"));
+    Statement stmt(&m_failures, prepare(DeleteValue, "DELETE FROM vals WHERE key = ?1 AND fold = ?2"));
     if (!stmt)
         return endWrite(false);
     sqlite3_bind_int64(stmt.get(), 1, *id);
@@ -563,32 +601,38 @@ Registry::SubKeyValues Registry::subKeyValues(const QString &key, const QStringL
     const auto id = findKey(key);
     if (!id)
         return result;
-    // One indexed look per wanted name or list, joined: ?1 the parent, then one parameter
-    // per name, then for each stem its first and last possible name and its pattern.
-    const QString select = u"SELECT k.fold, k.id, k.name, v.id, v.name, v.data FROM keys k"
-                           " JOIN vals v ON v.key = k.id AND "_s;
-    QStringList parts;
+    // One pass over the sub-keys in list order (the parent's index gives it, so nothing is
+    // sorted in SQL); each key's wanted values come from its own index, by name or by the
+    // range of a stem. ?1 the parent, then one parameter per name, then for each stem its
+    // first and last possible name and its pattern.
+    QStringList wanted;
     int parameter = 2;
     if (!names.isEmpty()) {
         QString in;
         for (qsizetype i = 0; i < names.size(); ++i)
             in += (i ? u", ?"_s : u"?"_s) + QString::number(parameter++);
-        parts.append(select + u"v.fold IN ("_s + in + u") WHERE k.parent = ?1"_s);
+        wanted.append(u"v.fold IN ("_s + in + u')');
     }
     for (qsizetype i = 0; i < stems.size(); ++i) {
         const QString low = QString::number(parameter++);
         const QString high = QString::number(parameter++);
         const QString pattern = QString::number(parameter++);
-        parts.append(select + u"v.fold >= ?"_s + low + u" AND v.fold < ?"_s + high
-            + u" AND v.fold GLOB ?"_s + pattern + u" WHERE k.parent = ?1"_s);
+        wanted.append(u"(v.fold >= ?"_s + low + u" AND v.fold < ?"_s + high
+            + u" AND v.fold GLOB ?"_s + pattern + u')');
     }
-    if (parts.isEmpty())
+    if (wanted.isEmpty())
         return result;
-    const QString sql = parts.join(u" UNION ALL "_s) + u" ORDER BY 1, 2, 4"_s;
+    const QString sql = u"SELECT k.id, k.name, v.id, v.name, v.data FROM keys k"
+                        " JOIN vals v ON v.key = k.id WHERE k.parent = ?1 AND ("_s
+        + wanted.join(u" OR "_s) + u") ORDER BY k.fold"_s;
     sqlite3_stmt *stmt = nullptr;
     const QByteArray utf8 = sql.toUtf8();
-    if (!m_db || sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK)
+    if (!m_db)
         return result;
+    if (sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK) {
+        ++m_failures;
+        return result;
+    }
     sqlite3_bind_int64(stmt, 1, *id);
     parameter = 2;
     for (const QString &name : names)
@@ -603,15 +647,33 @@ Registry::SubKeyValues Registry::subKeyValues(const QString &key, const QStringL
         bindText(stmt, parameter++, folded + u':');
         bindText(stmt, parameter++, pattern + u"[0-9]*"_s);
     }
+    // Values in first-written order: sorted by id within each key, a few at a time.
+    QList<std::pair<qint64, Value>> keyValues;
+    const auto closeKey = [&] {
+        std::sort(keyValues.begin(), keyValues.end(),
+            [](const auto &a, const auto &b) { return a.first < b.first; });
+        QList<Value> &values = result.last().second;
+        values.reserve(keyValues.size());
+        for (auto &entry : keyValues)
+            values.append(std::move(entry.second));
+        keyValues.clear();
+    };
     qint64 currentKey = -1;
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        const qint64 keyId = sqlite3_column_int64(stmt, 1);
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        const qint64 keyId = sqlite3_column_int64(stmt, 0);
         if (keyId != currentKey) {
-            result.append({columnText(stmt, 2), {}});
+            if (currentKey >= 0)
+                closeKey();
+            result.append({columnText(stmt, 1), {}});
             currentKey = keyId;
         }
-        result.last().second.append({columnText(stmt, 4), columnText(stmt, 5)});
+        keyValues.append({sqlite3_column_int64(stmt, 2), {columnText(stmt, 3), columnText(stmt, 4)}});
     }
+    if (currentKey >= 0)
+        closeKey();
+    if (rc != SQLITE_DONE)
+        ++m_failures;
     sqlite3_finalize(stmt);
     return result;
 }
@@ -622,7 +684,7 @@ QList<Registry::Value> Registry::values(const QString &key)
     const auto id = findKey(key);
     if (!id)
         return result;
-    Statement stmt(prepare(ListValues, "SELECT name, data FROM vals WHERE key = ?1 ORDER BY id"));
+    Statement stmt(&m_failures, prepare(ListValues, "SELECT name, data FROM vals WHERE key = ?1 ORDER BY id"));
     if (!stmt)
         return result;
     sqlite3_bind_int64(stmt.get(), 1, *id);
@@ -633,7 +695,7 @@ QList<Registry::Value> Registry::values(const QString &key)
 
 qint64 Registry::dataVersion()
 {
-    Statement stmt(prepare(DataVersion, "PRAGMA data_version"));
+    Statement stmt(&m_failures, prepare(DataVersion, "PRAGMA data_version"));
     if (!stmt || stmt.step() != SQLITE_ROW)
         return -1;
     return sqlite3_column_int64(stmt.get(), 0);

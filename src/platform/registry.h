@@ -50,6 +50,9 @@ public:
     QString path() const { return m_path; }
     // False when the file could not be opened or is damaged; every operation then fails.
     bool isUsable() const { return m_db != nullptr; }
+    // True when the file can be read but not written (its mode, a read-only mount): every
+    // write then fails. The user is told once on standard error.
+    bool isReadOnly() const { return m_readOnly; }
     // Why the file is not usable; empty when it is.
     QString problem() const { return m_problem; }
 
@@ -79,6 +82,10 @@ public:
     using SubKeyValues = QList<QPair<QString, QList<Value>>>;
     SubKeyValues subKeyValues(const QString &key, const QStringList &names, const QStringList &stems);
     QList<Value> values(const QString &key);
+
+    // Counts the operations on a usable file that failed (a read cut short, a write
+    // refused). Two readings that differ mean the reads between them may be incomplete.
+    quint64 failureCount() const { return m_failures; }
 
     // Changes by other connections since the last call make this number change.
     qint64 dataVersion();
@@ -110,6 +117,7 @@ private:
 
     bool open(Role role);
     void reportOnce();
+    void reportReadOnlyOnce();
     bool exec(const char *sql);
     sqlite3_stmt *prepare(int slot, const char *sql);
     std::optional<qint64> findKey(const QString &key);
@@ -123,5 +131,7 @@ private:
     sqlite3 *m_db = nullptr;
     QList<sqlite3_stmt *> m_statements;
     int m_depth = 0;
+    quint64 m_failures = 0;
+    bool m_readOnly = false;
     bool m_outerFailed = false;
 };

@@ -5,6 +5,7 @@
 #include "engine/jobactivity.h"
 #include "engine/schedule.h"
 #include "log/activitylog.h"
+#include "log/logsink.h"
 #include "platform/registry.h"
 #include "store/jobstore.h"
 #include "store/settings.h"
@@ -22,6 +23,8 @@
 
 #include <functional>
 #include <stdexcept>
+
+#include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
 
@@ -123,6 +126,80 @@ TEST_F(EngineTest, StartOfDayLinesAndTheQueueCountTexts)
     EXPECT_EQ(logLines().last(), u"Auto Start of day procedure. There are 1 jobs for this day."_s);
 }
 
+// The messages of the log lines, also while the log's settings cannot be read.
+struct MessageRecorder : LogSink
+{
+    QStringList messages;
+    void logLineAdded(const QString &line) override { messages.append(line.section(u' ', 2)); }
+};
+
+// Another connection takes the values away from under the scheduler, and puts them back.
+void renameValues(const QString &registryPath, const char *from, const char *to)
+{
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(registryPath).constData(), &db), SQLITE_OK);
+    const QByteArray sql = QByteArray("ALTER TABLE ") + from + " RENAME TO " + to;
+    EXPECT_EQ(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK)
+        << sqlite3_errmsg(db);
+    sqlite3_close(db);
+}
+
+TEST_F(EngineTest, AStoreThatCannotBeReadAtStartOfDayKeepsTheQueueAndIsReadAgain)
+{
+    program(u"A"_s, 10, 0, 0);
+    settings.setBoolean(settings::LogDebugInfo, true);
+    MessageRecorder recorder;
+    log.setSink(&recorder);
+    start();
+    ASSERT_EQ(engine->queue().count(), 1);
+
+    renameValues(registry.path(), "vals", "vals_away");
+    clock.set(at(0, 0, 0, 100, QDate(2026, 12, 11)));
+    engine->tick();
+    engine->tick();
+    EXPECT_EQ(engine->queue().count(), 1);
+    EXPECT_EQ(recorder.messages.filter(u"Start of day"_s),
+        QStringList(u"Start of day: the job store could not be read; the queue is kept and read "
+                    "again at the next tick"_s));
+    EXPECT_TRUE(recorder.messages.filter(u"no jobs today"_s).isEmpty());
+
+    renameValues(registry.path(), "vals_away", "vals");
+    engine->tick();
+    EXPECT_EQ(recorder.messages.filter(u"procedure"_s).last(),
+        u"Auto Start of day procedure. There are 1 jobs for this day."_s);
+    EXPECT_EQ(engine->queue().count(), 1);
+}
+
+// Hands out the readings it is given, one per look, then keeps the last.
+class ReadingsClock final : public Clock
+{
+public:
+    mutable QList<QDateTime> readings;
+    QDateTime now() const override
+    {
+        return readings.size() > 1 ? readings.takeFirst() : readings.first();
+    }
+};
+
+TEST_F(EngineTest, StartOfDayBuildsTheQueueForTheDateTheTickRead)
+{
+    // Due on the 11th only; the clock is stepped back across midnight within the tick.
+    program(u"A"_s, 10, 0, 0, {{u"iFrequency"_s, u"6"_s}, {u"sFreq0"_s, u"11"_s}});
+    ReadingsClock stepped;
+    stepped.readings = {at(12, 0, 0)};
+    Engine engine(Engine::Services{store, settings, log, stepped, launcher, host,
+        [this](const QString &) { return freeBytes; }});
+    engine.readSettings();
+    engine.startOfDay(Engine::StartOfDayKind::StartUp);
+    engine.setFirstShow(false);
+    ASSERT_EQ(engine.queue().count(), 0);
+
+    stepped.readings = {at(0, 0, 0, 100, QDate(2026, 12, 11)), at(23, 59, 59, 900)};
+    engine.tick();
+    EXPECT_EQ(engine.queue().count(), 1);
+    EXPECT_EQ(logLines().last(), u"Auto Start of day procedure. There are 1 jobs for this day."_s);
+}
+
 TEST_F(EngineTest, RowsShowTheJobsAsTheListDoes)
 {
     program(u"Backup"_s, 2, 30, 0, {{u"sLastStartDate"_s, u"2026-12-09"_s}, {u"sLastStartTime"_s, u"02:30:00"_s},
@@ -164,6 +241,78 @@ TEST_F(EngineTest, TheQueueHoldsAtMost256AndARequestBeyondIsRefused)
     EXPECT_FALSE(engine->startOnRequest(u"J1256"_s));
     EXPECT_EQ(engine->queue().count(), 256);
     EXPECT_TRUE(engine->startOnRequest(u"J1000"_s));
+}
+
+// A rebuild of a full queue: running entries keep their place and state, whatever new jobs
+// come first in the list; the build stops at 256 with the warning.
+TEST_F(EngineTest, ARebuildOfAFullQueueNeverOverwritesARunningEntry)
+{
+    {
+        Registry::Transaction t(registry);
+        for (int i = 0; i < 257; ++i)
+            program(u"J"_s + QString::number(1000 + i), 23, 0, 0);
+        t.commit();
+    }
+    start();
+    ASSERT_EQ(engine->queue().count(), 256);
+    const auto markRunning = [this](int from, int to) {
+        for (int i = from; i < to; ++i) {
+            QueueEntry &e = engine->queue()[i];
+            e.runState = QueueEntry::Active;
+            e.runMinutes = 1000 + i; // what a reload would lose
+        }
+    };
+    const auto expectRunning = [this](int from, int to) {
+        for (int i = from; i < to; ++i) {
+            const int at = engine->find(u"J"_s + QString::number(1000 + i));
+            ASSERT_GE(at, 0) << i;
+            EXPECT_EQ(engine->queue()[at].runState, QueueEntry::Active) << i;
+            EXPECT_EQ(engine->queue()[at].runMinutes, 1000 + i) << i;
+        }
+    };
+    const auto expectNamesOnce = [this] {
+        QSet<QString> names;
+        for (int i = 0; i < engine->queue().count(); ++i)
+            names.insert(engine->queue()[i].jobName);
+        EXPECT_EQ(names.size(), engine->queue().count());
+    };
+
+    // New jobs that sort before every queued one.
+    {
+        Registry::Transaction t(registry);
+        for (int i = 0; i < 10; ++i)
+            program(u"A"_s + QString::number(100 + i), 23, 0, 0);
+        t.commit();
+    }
+    markRunning(250, 256);
+    host.statuses.clear();
+    engine->refreshJobList();
+    EXPECT_EQ(engine->queue().count(), 256);
+    expectRunning(250, 256);
+    EXPECT_GE(engine->find(u"A100"_s), 0);
+    expectNamesOnce();
+    EXPECT_EQ(host.statuses.value(0), u"Warning: there are more than 256 jobs for today..."_s);
+
+    // Every entry running, and a new job first in the list: nothing is replaced.
+    program(u"A000"_s, 23, 0, 0);
+    QSet<QString> running;
+    for (int i = 0; i < 256; ++i) {
+        QueueEntry &e = engine->queue()[i];
+        e.runState = QueueEntry::Active;
+        e.runMinutes = 7;
+        running.insert(e.jobName);
+    }
+    host.statuses.clear();
+    engine->refreshJobList();
+    ASSERT_EQ(engine->queue().count(), 256);
+    for (int i = 0; i < 256; ++i) {
+        const QueueEntry &e = engine->queue()[i];
+        EXPECT_TRUE(running.contains(e.jobName)) << e.jobName.toStdString();
+        EXPECT_EQ(e.runState, QueueEntry::Active) << i;
+        EXPECT_EQ(e.runMinutes, 7) << i;
+    }
+    expectNamesOnce();
+    EXPECT_EQ(host.statuses.value(0), u"Warning: there are more than 256 jobs for today..."_s);
 }
 
 TEST_F(EngineTest, AFixedTimeJobRunsOnceInItsMinuteAndWaitsAgainAtTheNext)

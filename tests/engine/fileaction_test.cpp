@@ -18,10 +18,15 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <functional>
 #include <sys/mount.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -303,6 +308,50 @@ TEST_P(CopySizeTest, EveryByteArrives)
 
 INSTANTIATE_TEST_SUITE_P(
     AroundTheBuffer, CopySizeTest, ::testing::Values(0, 1, 8191, 8192, 8193, 3 * 8192 + 5));
+
+// A pipe put under the source's name between a look at it and its opening: the copy must
+// neither wait for a writer nor copy the pipe. The name is swapped without pause, and any
+// copy left waiting in open() is let go, so a fault shows as a copy of the pipe's nothing.
+TEST_F(FileActionTest, ACopyNeverOpensAPipeSwappedInUnderTheSource)
+{
+    const QString source = path(u"source"_s);
+    const QString spare = path(u"spare"_s);
+    const QString target = path(u"target"_s);
+    write(source, "data");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(spare).constData(), 0600), 0);
+    const QByteArray sourceName = QFile::encodeName(source);
+    const QByteArray spareName = QFile::encodeName(spare);
+
+    std::atomic<bool> done = false;
+    int copied = 0;
+    int pipesCopied = 0;
+    std::thread copier([&] {
+        for (int n = 0; n < 2000; ++n) {
+            if (!FileActions::CopyFileContents(source, target))
+                continue;
+            ++copied;
+            if (read(target) != "data")
+                ++pipesCopied;
+        }
+        done = true;
+    });
+    while (!done) {
+        if (::renameat2(AT_FDCWD, sourceName.constData(), AT_FDCWD, spareName.constData(),
+                RENAME_EXCHANGE)
+            != 0) {
+            ADD_FAILURE() << "cannot swap names: " << std::strerror(errno);
+            break;
+        }
+        for (const QByteArray &name : { sourceName, spareName }) {
+            const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fd >= 0)
+                ::close(fd);
+        }
+    }
+    copier.join();
+    EXPECT_EQ(pipesCopied, 0);
+    EXPECT_GT(copied, 0);
+}
 
 TEST_F(FileActionTest, CopyFromASourceThatCannotBeOpenedKeepsTheTarget)
 {

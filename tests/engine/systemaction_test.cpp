@@ -5,6 +5,7 @@
 #include "engine/systemactions.h"
 #include "log/activitylog.h"
 #include "log/logsink.h"
+#include "platform/processdata.h"
 #include "platform/registry.h"
 #include "store/jobstore.h"
 #include "store/settings.h"
@@ -191,6 +192,11 @@ protected:
         return children.back().get();
     }
     static quint32 pidOf(QProcess *p) { return quint32(p->processId()); }
+    // The child as the process list shows it.
+    static ProcessLister::Entry listed(const QString &name, QProcess *p)
+    {
+        return { name, pidOf(p), TProcessData::startTimeOf(pidOf(p)) };
+    }
     // The signal that ended a child; 0 while it runs.
     static int endingSignal(QProcess *p)
     {
@@ -220,7 +226,7 @@ TEST_P(TerminateTest, EveryProcessOfTheNameGetsTheSignalOfTheKillType)
     QProcess *second = start(name);
     ASSERT_TRUE(first && other && second);
     processList.entries
-        = { { name, pidOf(first) }, { name + u"-other"_s, pidOf(other) }, { name, pidOf(second) } };
+        = { listed(name, first), listed(name + u"-other"_s, other), listed(name, second) };
     // Typed in another case than the process's name.
     store.writeString(job, u"sProcessName"_s, name.toUpper());
     if (forced)
@@ -249,19 +255,36 @@ TEST_F(ProcessTest, TheLastMatchDecides)
     ASSERT_TRUE(child);
     store.writeString(job, u"sProcessName"_s, name);
 
-    processList.entries = { { name, noSuchPid }, { name, pidOf(child) } };
+    processList.entries = { { name, noSuchPid }, listed(name, child) };
     EXPECT_TRUE(actions.TerminateProcessJob(job));
     EXPECT_EQ(endingSignal(child), SIGTERM);
 
     QProcess *next = start(name);
     ASSERT_TRUE(next);
-    processList.entries = { { name, pidOf(next) }, { name, noSuchPid } };
+    processList.entries = { listed(name, next), { name, noSuchPid } };
     EXPECT_FALSE(actions.TerminateProcessJob(job));
     EXPECT_EQ(endingSignal(next), SIGTERM);
     EXPECT_EQ(recorder.messages,
         QStringList(
             { u"Job: Night. Process: "_s + name + u" terminated successfully (Normal exit)"_s,
                 u"Job: Night. Process: "_s + name + u" termination failed (Normal exit)"_s }));
+}
+
+TEST_F(ProcessTest, AnIdGivenToAnotherProcessSinceTheListIsNotSignalled)
+{
+    QProcess *child = start(name);
+    ASSERT_TRUE(child);
+    store.writeString(job, u"sProcessName"_s, name);
+    // The listed process ended and its id went to this child, which started later.
+    ProcessLister::Entry gone = listed(name, child);
+    ASSERT_GT(gone.startTime, 1u);
+    --gone.startTime;
+    processList.entries = { gone };
+
+    EXPECT_FALSE(actions.TerminateProcessJob(job));
+    EXPECT_EQ(child->state(), QProcess::Running);
+    EXPECT_EQ(recorder.messages,
+        QStringList(u"Job: Night. Process: "_s + name + u" termination failed (Normal exit)"_s));
 }
 
 TEST_F(ProcessTest, NoMatchFailsAndThisProgramIsNeverSignalled)

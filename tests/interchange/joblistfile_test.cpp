@@ -202,6 +202,7 @@ TEST_F(JobListFileTest, APlainFileWrittenByHandReadsLineByLine)
               "sMarker=\\:not escaped\\n\r\n"
               "xComment=skipped\r\n"
               "SUpper=skipped\r\n"
+              " = no name\r\n"
               "[Bad\\name]\r\n"
               "sJobName=Bad\\name\r\n");
 
@@ -213,7 +214,10 @@ TEST_F(JobListFileTest, APlainFileWrittenByHandReadsLineByLine)
             { u"bOnce"_s, u"0"_s }, { u"sPadded"_s, u"  kept  "_s },
             { u"sMarker"_s, u"\\:not escaped\\n"_s } }));
     EXPECT_EQ(logLines(),
-        (QStringList { u"Job List File Read: File: "_s + path + u" read. 2 jobs added."_s,
+        (QStringList {
+            u"Job List File Read: File: "_s + path
+                + u" job \"Hand job\": a value without a name was skipped"_s,
+            u"Job List File Read: File: "_s + path + u" read. 2 jobs added."_s,
             u"Job List File Read: File: "_s + path + u" job \"Bad\\name\" could not be stored"_s }));
     EXPECT_EQ(store.listJobs(), QStringList { u"Hand job"_s });
 }

@@ -109,6 +109,7 @@ TEST_F(PreloadSettingsTest, CopiesTheConfigEntriesByTheirFirstLetter)
               "sSystemId=\n"
               "sUnknownEntry=copied all the same\n"
               "SUpperCase=ignored\n"
+              "=no name\n"
               "xOther=ignored\n");
     EXPECT_TRUE(preload.run({ u"voltraned"_s, u"/LOADFILE"_s, u"pre.ini"_s }));
 
@@ -124,7 +125,8 @@ TEST_F(PreloadSettingsTest, CopiesTheConfigEntriesByTheirFirstLetter)
     EXPECT_EQ(settings.text(settings::SMTPServer), QString());
     EXPECT_TRUE(messages.isEmpty());
     EXPECT_EQ(linesOf(newLog),
-        QStringList { u"Pre-load: File: "_s + folder + u"/pre.ini loaded. 9 lines"_s });
+        (QStringList { u"Pre-load: File: "_s + folder + u"/pre.ini loaded. 9 lines"_s,
+            u"Pre-load: File: "_s + folder + u"/pre.ini: a value without a name was skipped"_s }));
     EXPECT_TRUE(QFile::exists(folder + u"/pre.ini"_s));
 }
 

@@ -9,15 +9,21 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 
+#include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -235,6 +241,80 @@ TEST(RegistryDamage, ADatabaseWithACorruptPageIsRefused)
     }
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), bytes);
+}
+
+// What the code under test writes to standard error.
+class StandardErrorCapture
+{
+public:
+    StandardErrorCapture()
+    {
+        std::fflush(stderr);
+        m_saved = ::dup(STDERR_FILENO);
+        m_file = ::open(QFile::encodeName(m_dir.filePath(u"stderr"_s)).constData(),
+            O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        ::dup2(m_file, STDERR_FILENO);
+    }
+    ~StandardErrorCapture() { restore(); }
+    QString text()
+    {
+        restore();
+        QFile file(m_dir.filePath(u"stderr"_s));
+        return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()) : QString();
+    }
+
+private:
+    void restore()
+    {
+        if (m_saved < 0)
+            return;
+        std::fflush(stderr);
+        ::dup2(m_saved, STDERR_FILENO);
+        ::close(m_saved);
+        ::close(m_file);
+        m_saved = -1;
+    }
+    QTemporaryDir m_dir;
+    int m_saved = -1;
+    int m_file = -1;
+};
+
+// A registry on a file system mounted read-only (root may write any file whatever its mode,
+// so the mount is what stops the writes).
+TEST(RegistryReadOnly, AFileThatCannotBeWrittenIsReadAndSaysOnceThatNothingIsRecorded)
+{
+    QTemporaryDir dir;
+    const QByteArray mountPoint = QFile::encodeName(dir.path());
+    if (::mount("tmpfs", mountPoint.constData(), "tmpfs", MS_NOSUID | MS_NODEV, "size=4m") != 0)
+        GTEST_SKIP() << "cannot mount a tmpfs here (" << std::strerror(errno) << ")";
+    const QString path = dir.filePath(u"registry.db"_s);
+    {
+        Registry registry(Registry::Role::Scheduler, path);
+        ASSERT_TRUE(registry.writeValue(jobs + u"\\Backup"_s, u"sJobName"_s, u"Backup"_s));
+    }
+    ASSERT_FALSE(QFile::exists(path + u"-wal"_s)); // checkpointed on close
+    if (::mount(nullptr, mountPoint.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0) {
+        ::umount2(mountPoint.constData(), MNT_DETACH);
+        GTEST_SKIP() << "cannot remount read-only (" << std::strerror(errno) << ")";
+    }
+    QString said;
+    {
+        StandardErrorCapture capture;
+        {
+            Registry registry(Registry::Role::Scheduler, path);
+            Registry second(Registry::Role::ShortLived, path);
+            EXPECT_TRUE(registry.isUsable());
+            EXPECT_TRUE(registry.isReadOnly());
+            EXPECT_EQ(registry.subKeysWithValue(jobs, u"sJobName"_s), QStringList(u"Backup"_s));
+            EXPECT_EQ(registry.readValue(jobs + u"\\Backup"_s, u"sJobName"_s), u"Backup"_s);
+            EXPECT_FALSE(registry.writeValue(jobs + u"\\Backup"_s, u"sLastStartDate"_s, u"x"_s));
+            EXPECT_EQ(second.readValue(jobs + u"\\Backup"_s, u"sJobName"_s), u"Backup"_s);
+        }
+        said = capture.text();
+    }
+    ::umount2(mountPoint.constData(), MNT_DETACH);
+    EXPECT_EQ(said.count(u"cannot be written"_s), 1) << said.toStdString();
+    EXPECT_TRUE(said.contains(path)) << said.toStdString();
 }
 
 QProcess *startWriter(const QString &file, const QStringList &args)
