@@ -14,6 +14,9 @@ endif()
 function(halvorn_library folder)
   cmake_parse_arguments(ARG "" "" "SOURCES;PUBLIC_LINKS;PRIVATE_LINKS" ${ARGN})
   add_library(halvorn_${folder} STATIC ${ARG_SOURCES})
+  # Batches of sources compiled as one: the Qt headers are read once per batch.
+  set_target_properties(halvorn_${folder} PROPERTIES UNITY_BUILD ${HALVORN_UNITY}
+    UNITY_BUILD_BATCH_SIZE 8)
   target_include_directories(halvorn_${folder} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(halvorn_${folder}
     PUBLIC halvorn_options ${ARG_PUBLIC_LINKS} PRIVATE ${ARG_PRIVATE_LINKS})

@@ -2,6 +2,7 @@
 // Copyright (c) 2026 The Halvorn developers
 
 #include "platform/instancelock.h"
+#include "platform/systemerror.h"
 
 #include "platform/privatefiles.h"
 #include "platform/registry.h"
@@ -22,7 +23,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
 QString programName()
 {

@@ -2,6 +2,7 @@
 // Copyright (c) 2026 The Halvorn developers
 
 #include "platform/posixprocesslauncher.h"
+#include "platform/systemerror.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -40,7 +41,6 @@ struct ChildFailure
     int error;
 };
 
-QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
 // Where the program may be, in the order of execvp: its own path when it names a folder,
 // else every PATH entry (an empty entry is the current directory).
