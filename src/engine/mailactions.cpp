@@ -183,28 +183,14 @@ void MailActions::NotifyJob(const QString &job, bool isStart, bool success)
 
 bool MailActions::SendSMTPNotification(const QString &message, const QString &recipient)
 {
-    bool success = false;
-    QString reason;
-    try {
-        success = m_sender->sendQuickMail(profile(), recipient, message);
-    } catch (const std::exception &error) {
-        reason = errorText(error);
-    } catch (...) {
-        reason = u"unknown error"_s;
-    }
-    if (m_categories.emails)
-        log(u"Auto SMTP email sent to: "_s + printable(recipient)
-            + (success ? u" (successful)"_s : u" (failed)"_s));
-    if (!success && m_categories.debugInfo && !reason.isEmpty())
-        log(u"Debug, SMTP notification to "_s + printable(recipient) + u" failed: "_s + printable(reason));
-    return success;
+    return notify(u"SMTP"_s, recipient, [&](QString &) {
+        return m_sender->sendQuickMail(profile(), recipient, message);
+    });
 }
 
 bool MailActions::SendMAPINotification(const QString &message, const QString &recipient)
 {
-    bool success = false;
-    QString reason;
-    try {
+    return notify(u"MAPI"_s, recipient, [&](QString &reason) {
         TEmail &mail = email();
         mail.Text = message;
         mail.Recipient = QStringList{recipient};
@@ -213,18 +199,29 @@ bool MailActions::SendMAPINotification(const QString &message, const QString &re
         mail.Attachment.clear();
         mail.Subject = m_settings.text(settings::MAPIDefSubject);
         const int code = m_sender->sendSystemMail(mail);
-        success = code == 0;
-        if (!success)
+        if (code != 0)
             reason = u"the mail program's result %1: %2"_s.arg(code).arg(mail.lastError());
+        return code == 0;
+    });
+}
+
+bool MailActions::notify(const QString &via, const QString &recipient,
+    const std::function<bool(QString &reason)> &send)
+{
+    bool success = false;
+    QString reason;
+    try {
+        success = send(reason);
     } catch (const std::exception &error) {
         reason = errorText(error);
     } catch (...) {
         reason = u"unknown error"_s;
     }
     if (m_categories.emails)
-        log(u"Auto MAPI email sent to: "_s + printable(recipient)
+        log(u"Auto "_s + via + u" email sent to: "_s + printable(recipient)
             + (success ? u" (successful)"_s : u" (failed)"_s));
     if (!success && m_categories.debugInfo && !reason.isEmpty())
-        log(u"Debug, MAPI notification to "_s + printable(recipient) + u" failed: "_s + printable(reason));
+        log(u"Debug, "_s + via + u" notification to "_s + printable(recipient) + u" failed: "_s
+            + printable(reason));
     return success;
 }

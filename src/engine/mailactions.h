@@ -66,6 +66,9 @@ public:
     static QString printable(const QString &text);
 
 private:
+    // One notification by `via` ("SMTP" or "MAPI"): every error caught, the outcome logged.
+    bool notify(const QString &via, const QString &recipient,
+        const std::function<bool(QString &reason)> &send);
     TEmail &email();
     void log(const QString &line);
 

@@ -5,6 +5,7 @@
 #include "platform/registry.h"
 #include "store/jobstore.h"
 #include "store/settings.h"
+#include "support/files.h"
 #include "support/tempprofile.h"
 
 #include <QDeadlineTimer>
@@ -18,30 +19,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-bool waitFor(const std::function<bool()> &condition, int ms = 30000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired()) {
-        if (condition())
-            return true;
-        QThread::msleep(50);
-    }
-    return condition();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(data);
-}
 
 // Runs at the first tick: "1 minute after start-up".
 void startupJob(JobStore &store, const QString &job, int type)
@@ -90,8 +67,9 @@ protected:
         ASSERT_TRUE(daemon.waitForStarted());
         for (const QString &job : jobs)
             EXPECT_TRUE(waitFor([&] { return ended(job); })) << job.toStdString();
-        if (also)
+        if (also) {
             EXPECT_TRUE(waitFor(also));
+        }
         daemon.terminate();
         EXPECT_TRUE(daemon.waitForFinished(10000));
     }

@@ -7,6 +7,7 @@
 #include "platform/registry.h"
 #include "store/jobstore.h"
 #include "store/settings.h"
+#include "support/files.h"
 #include "support/tempprofile.h"
 
 #include <QDate>
@@ -23,19 +24,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(content);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // Runs voltraned until `done` shows in its output (or 15 s pass), then stops it.
 QByteArray runDaemon(const QStringList &args, const QByteArray &done)

@@ -5,6 +5,7 @@
 #include "store/jobstore.h"
 #include "store/setting.h"
 #include "store/settings.h"
+#include "support/files.h"
 #include "support/tempprofile.h"
 
 #include <QDeadlineTimer>
@@ -19,23 +20,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-bool waitFor(const std::function<bool()> &condition, int ms = 20000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired()) {
-        if (condition())
-            return true;
-        QThread::msleep(50);
-    }
-    return condition();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 TEST(Voltrane, EndsOnSigtermWithoutQuestionsAndSavesItsState)
 {

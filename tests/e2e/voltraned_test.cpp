@@ -3,6 +3,7 @@
 
 #include "platform/registry.h"
 #include "store/jobstore.h"
+#include "support/files.h"
 #include "support/tempprofile.h"
 
 #include <QDeadlineTimer>
@@ -17,23 +18,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-bool waitFor(const std::function<bool()> &condition, int ms = 15000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired()) {
-        if (condition())
-            return true;
-        QThread::msleep(50);
-    }
-    return condition();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // A job "1 minute after start-up" runs at the first tick, as the first tick counts a minute.
 void writeStartupJob(JobStore &store, const QString &job, const QString &script)
