@@ -3,6 +3,8 @@
 
 #include "ui/dialogs.h"
 
+#include "ui/mainformtext.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -26,7 +28,7 @@ namespace {
 
 QString titleOr(const QString &title)
 {
-    return title.isEmpty() ? QApplication::applicationDisplayName() : title;
+    return title.isEmpty() ? MainFormText::caption() : title;
 }
 
 } // namespace

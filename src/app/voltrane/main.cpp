@@ -62,7 +62,8 @@ int main(int argc, char *argv[])
         return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("voltrane"));
-    QApplication::setApplicationDisplayName(MainForm::caption);
+    // No display name: X11 would append it to every window's title, and the titles are
+    // exact texts of their own.
 
     // One scheduler at a time, desktop or headless. A second voltrane asks the first to
     // show its window and ends; when the scheduler is not a voltrane that answers (the
