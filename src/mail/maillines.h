@@ -44,15 +44,22 @@ public:
         if (bytes > m_capacity)
             reallocate(bytes);
     }
-    // Room for n more bytes, counted as used.
-    char *grow(qsizetype n)
+    // Room for n more bytes after the used ones, not yet counted as used.
+    char *room(qsizetype n)
     {
         if (m_size + n > m_capacity)
             reallocate(std::max(m_size + n, m_capacity * 2));
-        char *at = m_data + m_size;
+        return m_data + m_size;
+    }
+    // Room for n more bytes, counted as used.
+    char *grow(qsizetype n)
+    {
+        char *at = room(n);
         m_size += n;
         return at;
     }
+    // Counts the bytes up to `end` (inside the last room given) as used.
+    void setEnd(const char *end) { m_size = end - m_data; }
     void append(const char *p, qsizetype n)
     {
         if (n > 0)
@@ -94,6 +101,14 @@ public:
         char *at = m_text.grow(n);
         pushEnd();
         return at;
+    }
+    // Room for a line of at most n characters, written in place and finished by endLine(): the
+    // coders write whole words at a time and need not know a line's length beforehand.
+    char *beginLine(qsizetype n) { return m_text.room(n); }
+    void endLine(const char *end)
+    {
+        m_text.setEnd(end);
+        pushEnd();
     }
     void removeLast()
     {

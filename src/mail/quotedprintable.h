@@ -32,8 +32,6 @@ public:
     int MaxParagraph = 24576;
 
 private:
-    void appendParagraph(const QByteArray &paragraph);
-    void appendEscaped(const char *p, qsizetype n, bool softBreak);
-    void appendCanonicalLine(const QByteArray &line, bool ended);
-    void checkLength(qsizetype length, bool more) const;
+    void writeParagraph(const char *p, qsizetype n);
+    void writeCanonicalLine(const char *p, qsizetype n, bool ended);
 };
