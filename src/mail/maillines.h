@@ -9,9 +9,9 @@
 
 #include <cstring>
 
-// Raw growable storage for TMailLines. A large buffer is mapped on its own and asks for huge
-// pages: an attachment's text is written once into fresh memory, and faulting it in 4 KiB
-// pages cost more than encoding it.
+// Raw growable storage for TMailLines. A large buffer is mapped on its own and, unless told
+// otherwise, asks for huge pages: text written once into fresh memory costs more to fault in
+// 4 KiB pages than to encode.
 class TMailBuffer
 {
 public:
@@ -38,7 +38,9 @@ public:
         std::swap(m_data, other.m_data);
         std::swap(m_size, other.m_size);
         std::swap(m_capacity, other.m_capacity);
+        std::swap(m_hugePages, other.m_hugePages);
     }
+    void setHugePages(bool on) { m_hugePages = on; }
     void reserve(qsizetype bytes)
     {
         if (bytes > m_capacity)
@@ -78,6 +80,7 @@ private:
     char *m_data = nullptr;
     qsizetype m_size = 0;
     qsizetype m_capacity = 0;
+    bool m_hugePages = true;
 };
 
 // The coders' output: lines of mail text in one buffer, so that a large attachment costs no
@@ -85,6 +88,15 @@ private:
 class TMailLines
 {
 public:
+    // Huge pages pay when the memory was freed a moment ago, as in a run of encodings. Memory
+    // that lay free a while may have been handed back to a virtual machine's host, and then a
+    // huge page costs several times what its small pages do: a buffer filled once in a while
+    // does better without.
+    void setHugePages(bool on)
+    {
+        m_text.setHugePages(on);
+        m_ends.setHugePages(on);
+    }
     void reserve(qsizetype lines, qsizetype bytes)
     {
         m_ends.reserve(lines * qsizetype(sizeof(qsizetype)));

@@ -290,6 +290,8 @@ TSMTP::Block TSMTP::encodeAttachment(const QString &path, bool last)
     const QString name = info.fileName();
     Block block;
     TMailLines &lines = block.lines;
+    // Filled once per send, into memory that has usually lain free for a while.
+    lines.setHugePages(false);
     struct Running
     {
         TSMTP *client;
