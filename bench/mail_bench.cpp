@@ -273,7 +273,7 @@ void BM_SendAttachment(benchmark::State &state)
     state.counters["cpu_s"] = median(cpus);
     state.counters["cpu_max_s"] = *std::max_element(cpus.begin(), cpus.end());
 }
-BENCHMARK(BM_SendAttachment)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(11);
+BENCHMARK(BM_SendAttachment)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(15);
 
 // A peer that never greets: the whole time-out spent waiting; cpu_s is what the wait costs.
 void BM_WaitForSilentServer(benchmark::State &state)

@@ -93,9 +93,9 @@ public:
         bool ended; // text[length] is a CR or an LF
     };
 
-    LineReader(QIODevice *input, int maxLength)
-        : m_input(input), m_left(input->size() - input->pos()), m_maxLength(maxLength),
-          m_buffer(kWordBytes, 0)
+    LineReader(QIODevice *input, qint64 size, int maxLength, const std::function<void()> &beforeRead)
+        : m_input(input), m_left(size >= 0 ? size : input->size() - input->pos()),
+          m_maxLength(maxLength), m_beforeRead(beforeRead), m_buffer(kWordBytes, 0)
     {
     }
 
@@ -133,6 +133,8 @@ private:
 
     void fill()
     {
+        if (m_beforeRead)
+            m_beforeRead();
         char *data = m_buffer.data();
         if (m_begin > 0) {
             std::memmove(data, data + m_begin, size_t(m_end - m_begin));
@@ -157,6 +159,7 @@ private:
     QIODevice *m_input;
     qint64 m_left;
     int m_maxLength;
+    const std::function<void()> &m_beforeRead;
     std::vector<char> m_buffer;
     qsizetype m_begin = 0;
     qsizetype m_end = 0;
@@ -234,7 +237,7 @@ void TQuotedPrintable::writeCanonicalLine(const char *p, qsizetype n, bool ended
 
 void TQuotedPrintable::encode()
 {
-    LineReader in(Input, MaxParagraph);
+    LineReader in(Input, Size, MaxParagraph, OnChunk);
     if (Canonical) {
         // CR LF, a lone CR and a lone LF each end a line; a line end at the input's end too.
         while (!in.atEnd() && !Aborted) {

@@ -122,7 +122,7 @@ void TSMTP::Send()
         Connect();
         logIn();
         const Text text = composeText();
-        EncodeAttachments();
+        EncodeAttachments(false);
         sendEnvelope();
         SendHeaders();
         Block body;
@@ -287,10 +287,43 @@ void TSMTP::sendData(const Block &block, int status)
     };
     for (const QByteArray &line : block.head)
         send(line);
-    for (qsizetype k = 0; k < block.lines.size(); ++k)
-        send(block.lines.at(k));
+    if (block.file) {
+        sendEncoded(block, send);
+    } else {
+        for (qsizetype k = 0; k < block.lines.size(); ++k)
+            send(block.lines.at(k));
+    }
     for (const QByteArray &line : block.tail)
         send(line);
+}
+
+void TSMTP::sendEncoded(const Block &block, const std::function<void(QByteArrayView)> &send)
+{
+    TMailLines lines;
+    lines.setHugePages(false);
+    qsizetype made = 0;
+    auto take = [&] {
+        for (qsizetype k = 0; k < lines.size(); ++k, ++made)
+            if (made < block.sentLines)
+                send(lines.at(k));
+        lines.clear();
+    };
+    // Without its ".", the message is dropped by the server when the connection closes.
+    auto changed = [&](const QString &why) {
+        SendFailed = true;
+        return EMailError(QStringLiteral("The attachment changed while it was sent: ")
+                          + block.file->fileName() + why);
+    };
+    try {
+        if (!block.file->seek(0))
+            throw EMIMEError(block.file->errorString());
+        runCoder(block, lines, take, false);
+    } catch (const EMIMEError &e) {
+        throw changed(QStringLiteral(": ") + e.message());
+    }
+    take();
+    if (made != block.encodedLines)
+        throw changed(QString());
 }
 
 void TSMTP::quit()
