@@ -13,6 +13,7 @@
 #include <QSysInfo>
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -345,8 +346,12 @@ void TSMTP::quit()
 
 void TSMTP::queueLine(QByteArrayView line)
 {
-    m_out += line;
-    m_out += "\r\n";
+    // One copy per line into a batch that has its room already.
+    const qsizetype at = m_out.size();
+    m_out.resize(at + line.size() + 2);
+    char *out = m_out.data() + at;
+    std::memcpy(out, line.data(), size_t(line.size()));
+    std::memcpy(out + line.size(), "\r\n", 2);
     if (m_out.size() >= kBatchBytes)
         flush(kBacklogBytes);
 }
@@ -357,6 +362,7 @@ void TSMTP::flush(qint64 backlog)
         return;
     connection().write(m_out);
     m_out.clear();
+    m_out.reserve(kBatchBytes + 1024);
     StartTimer();
     wait([this, backlog] { return connection().bytesToWrite() <= backlog; });
     StopTimer();
