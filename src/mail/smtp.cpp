@@ -350,7 +350,8 @@ void TSMTP::queueLine(QByteArrayView line)
     const qsizetype at = m_out.size();
     m_out.resize(at + line.size() + 2);
     char *out = m_out.data() + at;
-    std::memcpy(out, line.data(), size_t(line.size()));
+    if (!line.isEmpty()) // an empty view may have no data at all
+        std::memcpy(out, line.data(), size_t(line.size()));
     std::memcpy(out + line.size(), "\r\n", 2);
     if (m_out.size() >= kBatchBytes)
         flush(kBacklogBytes);
