@@ -62,7 +62,7 @@ void TBlockCoder::encode()
     Aborted = false;
 
     // The size seen now is what gets encoded, even if the file grows meanwhile.
-    const qint64 size = Input->size() - Input->pos();
+    const qint64 size = Size >= 0 ? Size : Input->size() - Input->pos();
     Output->reserve(size / m_blockSize + 2, (size / m_blockSize + 2) * lineLength());
     const int chunkSize = m_blockSize * kBlocksPerChunk;
     // Three spare zero bytes so that the last group of a short block reads zero bits.
@@ -89,6 +89,8 @@ void TBlockCoder::encode()
             else if (at + m_blockSize >= got)
                 break; // chunk used up: read the next one
         }
+        if (OnChunk && !Aborted)
+            OnChunk(*this);
         QCoreApplication::processEvents();
     }
     Progress = 100;

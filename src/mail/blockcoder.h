@@ -31,7 +31,11 @@ public:
     int Progress = 0;
     int ProgressStep = 10;
     bool Aborted = false;
+    // Bytes to encode; -1: what the input holds from its position when encode() starts.
+    qint64 Size = -1;
     Hook OnStart, OnProgress, OnEnd;
+    // After each chunk of input: Output holds the lines made so far, and may be emptied.
+    Hook OnChunk;
 
 protected:
     // Appends the line for the n bytes at block (zero bytes follow them up to a whole group).

@@ -35,7 +35,8 @@ void TMailBuffer::reallocate(qsizetype capacity)
                        MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (p == MAP_FAILED)
             throw std::bad_alloc();
-        madvise(p, size_t(capacity), MADV_HUGEPAGE); // a hint: refused, it costs nothing
+        if (m_hugePages)
+            madvise(p, size_t(capacity), MADV_HUGEPAGE); // a hint: refused, it costs nothing
         data = static_cast<char *>(p);
     } else {
         data = static_cast<char *>(std::malloc(size_t(capacity)));

@@ -9,9 +9,9 @@
 
 #include <cstring>
 
-// Raw growable storage for TMailLines. A large buffer is mapped on its own and asks for huge
-// pages: an attachment's text is written once into fresh memory, and faulting it in 4 KiB
-// pages cost more than encoding it.
+// Raw growable storage for TMailLines. A large buffer is mapped on its own and, unless told
+// otherwise, asks for huge pages: text written once into fresh memory costs more to fault in
+// 4 KiB pages than to encode.
 class TMailBuffer
 {
 public:
@@ -38,21 +38,30 @@ public:
         std::swap(m_data, other.m_data);
         std::swap(m_size, other.m_size);
         std::swap(m_capacity, other.m_capacity);
+        std::swap(m_hugePages, other.m_hugePages);
     }
+    void setHugePages(bool on) { m_hugePages = on; }
     void reserve(qsizetype bytes)
     {
         if (bytes > m_capacity)
             reallocate(bytes);
     }
-    // Room for n more bytes, counted as used.
-    char *grow(qsizetype n)
+    // Room for n more bytes after the used ones, not yet counted as used.
+    char *room(qsizetype n)
     {
         if (m_size + n > m_capacity)
             reallocate(std::max(m_size + n, m_capacity * 2));
-        char *at = m_data + m_size;
+        return m_data + m_size;
+    }
+    // Room for n more bytes, counted as used.
+    char *grow(qsizetype n)
+    {
+        char *at = room(n);
         m_size += n;
         return at;
     }
+    // Counts the bytes up to `end` (inside the last room given) as used.
+    void setEnd(const char *end) { m_size = end - m_data; }
     void append(const char *p, qsizetype n)
     {
         if (n > 0)
@@ -71,6 +80,7 @@ private:
     char *m_data = nullptr;
     qsizetype m_size = 0;
     qsizetype m_capacity = 0;
+    bool m_hugePages = true;
 };
 
 // The coders' output: lines of mail text in one buffer, so that a large attachment costs no
@@ -78,6 +88,15 @@ private:
 class TMailLines
 {
 public:
+    // Huge pages pay when the memory was freed a moment ago, as in a run of encodings. Memory
+    // that lay free a while may have been handed back to a virtual machine's host, and then a
+    // huge page costs several times what its small pages do: a buffer filled once in a while
+    // does better without.
+    void setHugePages(bool on)
+    {
+        m_text.setHugePages(on);
+        m_ends.setHugePages(on);
+    }
     void reserve(qsizetype lines, qsizetype bytes)
     {
         m_ends.reserve(lines * qsizetype(sizeof(qsizetype)));
@@ -94,6 +113,14 @@ public:
         char *at = m_text.grow(n);
         pushEnd();
         return at;
+    }
+    // Room for a line of at most n characters, written in place and finished by endLine(): the
+    // coders write whole words at a time and need not know a line's length beforehand.
+    char *beginLine(qsizetype n) { return m_text.room(n); }
+    void endLine(const char *end)
+    {
+        m_text.setEnd(end);
+        pushEnd();
     }
     void removeLast()
     {

@@ -5,6 +5,8 @@
 
 #include "mail/maillines.h"
 
+#include <functional>
+
 class QIODevice;
 
 // Quoted-printable. Two forms:
@@ -30,10 +32,13 @@ public:
     bool Aborted = false;
     bool Canonical = false;
     int MaxParagraph = 24576;
+    // Bytes to encode; -1: what the input holds from its position when encode() starts.
+    qint64 Size = -1;
+    // Before each chunk of input is read: Output holds the lines made so far, and may be
+    // emptied. The lines of the last chunk are left in Output.
+    std::function<void()> OnChunk;
 
 private:
-    void appendParagraph(const QByteArray &paragraph);
-    void appendEscaped(const char *p, qsizetype n, bool softBreak);
-    void appendCanonicalLine(const QByteArray &line, bool ended);
-    void checkLength(qsizetype length, bool more) const;
+    void writeParagraph(const char *p, qsizetype n);
+    void writeCanonicalLine(const char *p, qsizetype n, bool ended);
 };

@@ -13,6 +13,7 @@
 #include <QSysInfo>
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -122,7 +123,7 @@ void TSMTP::Send()
         Connect();
         logIn();
         const Text text = composeText();
-        EncodeAttachments();
+        EncodeAttachments(false);
         sendEnvelope();
         SendHeaders();
         Block body;
@@ -287,10 +288,43 @@ void TSMTP::sendData(const Block &block, int status)
     };
     for (const QByteArray &line : block.head)
         send(line);
-    for (qsizetype k = 0; k < block.lines.size(); ++k)
-        send(block.lines.at(k));
+    if (block.file) {
+        sendEncoded(block, send);
+    } else {
+        for (qsizetype k = 0; k < block.lines.size(); ++k)
+            send(block.lines.at(k));
+    }
     for (const QByteArray &line : block.tail)
         send(line);
+}
+
+void TSMTP::sendEncoded(const Block &block, const std::function<void(QByteArrayView)> &send)
+{
+    TMailLines lines;
+    lines.setHugePages(false);
+    qsizetype made = 0;
+    auto take = [&] {
+        for (qsizetype k = 0; k < lines.size(); ++k, ++made)
+            if (made < block.sentLines)
+                send(lines.at(k));
+        lines.clear();
+    };
+    // Without its ".", the message is dropped by the server when the connection closes.
+    auto changed = [&](const QString &why) {
+        SendFailed = true;
+        return EMailError(QStringLiteral("The attachment changed while it was sent: ")
+                          + block.file->fileName() + why);
+    };
+    try {
+        if (!block.file->seek(0))
+            throw EMIMEError(block.file->errorString());
+        runCoder(block, lines, take, false);
+    } catch (const EMIMEError &e) {
+        throw changed(QStringLiteral(": ") + e.message());
+    }
+    take();
+    if (made != block.encodedLines)
+        throw changed(QString());
 }
 
 void TSMTP::quit()
@@ -312,8 +346,13 @@ void TSMTP::quit()
 
 void TSMTP::queueLine(QByteArrayView line)
 {
-    m_out += line;
-    m_out += "\r\n";
+    // One copy per line into a batch that has its room already.
+    const qsizetype at = m_out.size();
+    m_out.resize(at + line.size() + 2);
+    char *out = m_out.data() + at;
+    if (!line.isEmpty()) // an empty view may have no data at all
+        std::memcpy(out, line.data(), size_t(line.size()));
+    std::memcpy(out + line.size(), "\r\n", 2);
     if (m_out.size() >= kBatchBytes)
         flush(kBacklogBytes);
 }
@@ -324,6 +363,7 @@ void TSMTP::flush(qint64 backlog)
         return;
     connection().write(m_out);
     m_out.clear();
+    m_out.reserve(kBatchBytes + 1024);
     StartTimer();
     wait([this, backlog] { return connection().bytesToWrite() <= backlog; });
     StopTimer();

@@ -7,9 +7,11 @@
 #include "mail/maillines.h"
 
 #include <QByteArrayList>
+#include <QFile>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class TBlockCoder;
 class TQuotedPrintable;
@@ -96,13 +98,22 @@ public:
     static constexpr const char *SuccessText = "HalvMail (SMTP) Message Successfully Sent..";
 
 private:
-    // One attachment on the wire: its header lines, the coder's lines, what closes it.
+    // One attachment on the wire: its header lines, the coder's lines, what closes it. A block
+    // that is sent keeps its open file rather than its lines: the file is encoded once to
+    // check it and count its lines, before the message goes out, and again while it goes out,
+    // so that a large file never sits in memory whole.
     struct Block
     {
+        enum class Coding { UUCode, Base64, QuotedPrintable };
         QByteArrayList head;
         TMailLines lines;
         QByteArrayList tail;
-        qsizetype size() const { return head.size() + lines.size() + tail.size(); }
+        Coding coding = Coding::Base64;
+        std::unique_ptr<QFile> file;
+        qint64 fileSize = 0;        // as seen when the file was opened
+        qsizetype encodedLines = 0; // what the coder makes of it
+        qsizetype sentLines = 0;    // how many of those go on the wire
+        qsizetype size() const { return head.size() + (file ? sentLines : lines.size()) + tail.size(); }
     };
 
     struct Text
@@ -120,6 +131,7 @@ private:
     void authenticate();
     void sendEnvelope();
     void sendData(const Block &block, int status);
+    void sendEncoded(const Block &block, const std::function<void(QByteArrayView)> &send);
     void quit();
     void queueLine(QByteArrayView line);
     // Hands the queued lines to the socket and waits until at most `backlog` bytes are unsent.
@@ -127,8 +139,14 @@ private:
     QByteArray heloDomain() const;
     Text composeText() const;
     QByteArrayList headerLines(const Text &text) const;
-    void EncodeAttachments();
-    Block encodeAttachment(const QString &path, bool last);
+    // keepLines: the blocks hold their lines (for composeMessage) rather than their files.
+    void EncodeAttachments(bool keepLines = true);
+    Block encodeAttachment(const QString &path, bool last, bool keepLines);
+    // Runs the block's coder over its file as the client's running coder, so that Cancel
+    // reaches it; `chunk` may take the lines made after each chunk of input; `progress`
+    // makes the coder's progress the client's.
+    void runCoder(const Block &block, TMailLines &lines, const std::function<void()> &chunk,
+                  bool progress);
     // The three notice lines after an encoding failure (and the closing boundary).
     void appendEncodingNotice(QByteArrayList &lines);
 

@@ -259,13 +259,13 @@ void TSMTP::SendHeaders()
         SendLine(line.startsWith('.') ? '.' + line : line);
 }
 
-void TSMTP::EncodeAttachments()
+void TSMTP::EncodeAttachments(bool keepLines)
 {
     m_blocks.clear();
     m_encodingError.clear();
     for (qsizetype i = 0; i < Attachments.size(); ++i) {
         try {
-            m_blocks.push_back(encodeAttachment(Attachments[i], i + 1 == Attachments.size()));
+            m_blocks.push_back(encodeAttachment(Attachments[i], i + 1 == Attachments.size(), keepLines));
         } catch (const ECanceledError &) {
             m_blocks.clear();
             throw;
@@ -277,40 +277,92 @@ void TSMTP::EncodeAttachments()
     }
 }
 
-TSMTP::Block TSMTP::encodeAttachment(const QString &path, bool last)
+void TSMTP::runCoder(const Block &block, TMailLines &lines, const std::function<void()> &chunk,
+                     bool progress)
 {
-    setStatus(9);
-    const QFileInfo info(path);
-    // A FIFO or a device would block or never end.
-    if (!info.isFile())
-        throw EMIMEError(QStringLiteral("not a readable regular file"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EMIMEError(file.errorString());
-    const QString name = info.fileName();
-    Block block;
-    TMailLines &lines = block.lines;
     struct Running
     {
         TSMTP *client;
         ~Running() { client->m_blockCoder = nullptr; client->m_qpCoder = nullptr; }
     } running{this};
-    // Runs one coder as the client's running coder, so that Cancel reaches it.
-    auto run = [this](auto &coder) {
+    auto run = [&](auto &coder) {
+        coder.Size = block.fileSize;
         if constexpr (std::is_base_of_v<TBlockCoder, std::decay_t<decltype(coder)>>) {
-            coder.OnProgress = [this](TBlockCoder &c) { setProgress(c.Progress); };
+            if (progress)
+                coder.OnProgress = [this](TBlockCoder &c) { setProgress(c.Progress); };
+            if (chunk)
+                coder.OnChunk = [&chunk](TBlockCoder &) { chunk(); };
             m_blockCoder = &coder;
         } else {
+            coder.Canonical = true;
+            coder.OnChunk = chunk;
             m_qpCoder = &coder;
         }
         coder.encode();
         if (coder.Aborted || Canceled)
             throw ECanceledError();
     };
-
-    if (m_encoding == TEncoding::etUU) {
+    QFile &file = *block.file;
+    switch (block.coding) {
+    case Block::Coding::UUCode: {
         TUUCode coder(&file, &lines);
         run(coder);
+        break;
+    }
+    case Block::Coding::Base64: {
+        TBase64 coder(&file, &lines);
+        run(coder);
+        break;
+    }
+    case Block::Coding::QuotedPrintable: {
+        TQuotedPrintable coder(&file, &lines);
+        run(coder);
+        break;
+    }
+    }
+}
+
+TSMTP::Block TSMTP::encodeAttachment(const QString &path, bool last, bool keepLines)
+{
+    setStatus(9);
+    const QFileInfo info(path);
+    // A FIFO or a device would block or never end.
+    if (!info.isFile())
+        throw EMIMEError(QStringLiteral("not a readable regular file"));
+    Block block;
+    block.file = std::make_unique<QFile>(path);
+    if (!block.file->open(QIODevice::ReadOnly))
+        throw EMIMEError(block.file->errorString());
+    block.fileSize = block.file->size();
+    const QString name = info.fileName();
+    const QByteArray type = m_encoding == TEncoding::etUU ? QByteArray() : contentType(name);
+    const bool text = type.left(5).toUpper() == "TEXT/";
+    block.coding = m_encoding == TEncoding::etUU ? Block::Coding::UUCode
+                   : text                        ? Block::Coding::QuotedPrintable
+                                                 : Block::Coding::Base64;
+    TMailLines &lines = block.lines;
+    // Filled once per message, into memory that has usually lain free for a while.
+    lines.setHugePages(false);
+    // A message that is sent needs only the count of lines now: the file is encoded again
+    // as it goes out.
+    QByteArray lastLine;
+    auto count = [&] {
+        block.encodedLines += lines.size();
+        if (!lines.isEmpty())
+            lastLine = lines.last().toByteArray();
+        lines.clear();
+    };
+    runCoder(block, lines, keepLines ? std::function<void()>() : count, true);
+    if (keepLines) {
+        block.encodedLines = lines.size();
+        lastLine = lines.isEmpty() ? QByteArray() : lines.last().toByteArray();
+        block.file.reset();
+    } else {
+        count();
+    }
+    block.sentLines = block.encodedLines;
+
+    if (m_encoding == TEncoding::etUU) {
         QString lower = withoutControls(name);
         for (QChar &c : lower)
             if (c >= u'A' && c <= u'Z')
@@ -318,24 +370,17 @@ TSMTP::Block TSMTP::encodeAttachment(const QString &path, bool last)
         block.head << "begin 600 " + lower.toUtf8();
         // Decoders stop at the first zero-length line: a block that ends in one already
         // gets no second.
-        if (lines.last() == "``")
-            lines.removeLast();
+        if (lastLine == "``") {
+            --block.sentLines;
+            if (keepLines)
+                lines.removeLast();
+        }
         block.tail << "`" << "end";
         if (!last)
             block.tail << QByteArray();
         return block;
     }
 
-    const QByteArray type = contentType(name);
-    const bool text = type.left(5).toUpper() == "TEXT/";
-    if (text) {
-        TQuotedPrintable coder(&file, &lines);
-        coder.Canonical = true;
-        run(coder);
-    } else {
-        TBase64 coder(&file, &lines);
-        run(coder);
-    }
     QByteArrayList &head = block.head;
     head << "--" + m_boundary << "Content-Type: " + type + "; " + parameter("name", name);
     if (text) {

@@ -193,4 +193,71 @@ TEST_F(Delivery, EncodingFailureSendsTheNoticeAndReportsFailure)
     EXPECT_FALSE(message.contains("data.bin"));
 }
 
+// A send encodes its attachments again as they go out: what arrives must be what the client
+// composes, for every coder, an empty file, and a uuencoded file of whole lines.
+TEST_F(Delivery, WhatArrivesIsWhatIsComposed)
+{
+    Peer peer(QStringLiteral("smtp_server.py"), {m_dir.filePath(QStringLiteral("in"))});
+    const QString empty = m_dir.filePath(QStringLiteral("empty.bin"));
+    const QString wholeLines = m_dir.filePath(QStringLiteral("whole.bin"));
+    writeFile(empty, {});
+    writeFile(wholeLines, randomBytes(45 * 3000, 7));
+    int received = 0;
+    for (const TEncoding encoding : {TEncoding::etMIME, TEncoding::etUU}) {
+        TSMTP smtp;
+        smtp.Server = peer.server();
+        smtp.From = QStringLiteral("job@example.org");
+        smtp.Recipient = QStringLiteral("ops@example.org");
+        smtp.Body = {QStringLiteral("Body")};
+        smtp.Attachments = {m_text, m_binary, empty, wholeLines};
+        smtp.StandardHeaders = false;
+        smtp.NoMessage = true;
+        smtp.setEncoding(encoding);
+        smtp.Send();
+        QFile eml(m_dir.filePath(QStringLiteral("in/%1.eml").arg(++received)));
+        ASSERT_TRUE(eml.open(QIODevice::ReadOnly));
+        // The line end before the final "." belongs to it.
+        EXPECT_TRUE(eml.readAll() == joinLines(smtp.composeMessage(), "\r\n")) << int(encoding);
+    }
+}
+
+// An attachment is encoded once to be checked, before the message goes out, and again while
+// it goes out: a file that grows meanwhile goes as it was when opened; one that shrinks ends
+// the send without the final ".", so the server drops the message.
+TEST_F(Delivery, AnAttachmentThatChangesWhileSentGoesAsItWasOrNotAtAll)
+{
+    Peer peer(QStringLiteral("smtp_server.py"), {m_dir.filePath(QStringLiteral("in"))});
+    QFile file(m_binary);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray original = file.readAll();
+    file.close();
+    auto sendWhileChanging = [&](const QByteArray &changed) {
+        TSMTP smtp;
+        smtp.Server = peer.server();
+        smtp.From = QStringLiteral("job@example.org");
+        smtp.Recipient = QStringLiteral("ops@example.org");
+        smtp.Body = {QStringLiteral("Body")};
+        smtp.Attachments = {m_binary};
+        smtp.NoMessage = true;
+        smtp.OnStatusChange = [&](TSMTP &s) {
+            if (s.Status == 7) // the attachments begin to go out
+                writeFile(m_binary, changed);
+        };
+        smtp.Send();
+    };
+
+    EXPECT_NO_THROW(sendWhileChanging(original + "appended"));
+    writeFile(m_binary, original);
+    judge(QStringLiteral("Body"), {m_binary});
+
+    try {
+        sendWhileChanging(original.left(50000));
+        FAIL() << "sent a file that shrank";
+    } catch (const EMailError &e) {
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("The attachment changed while it was sent: ")))
+            << e.message().toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(inbox("2.eml")));
+}
+
 } // namespace

@@ -244,6 +244,28 @@ TEST(QuotedPrintableCanonical, LineEndsBlankLinesAndTrailingBlanks)
         EXPECT_LE(line.size(), 76);
 }
 
+// The input is read 64 KiB at a time: a line end that a read splits is still read as one.
+TEST(QuotedPrintable, LineEndAcrossReads)
+{
+    for (const qsizetype at : {65534, 65535, 65536}) {
+        for (const QByteArray end : {"\r\n", "\r\r", "\n\n", "\r"}) {
+            QByteArray text;
+            QByteArrayList lines;
+            while (text.size() + 60 < at) {
+                lines << QByteArray(50, char('a' + lines.size() % 26));
+                text += lines.last() + '\n';
+            }
+            lines << QByteArray(at - text.size(), 'z');
+            text += lines.last() + end + "tail";
+            const bool twoEnds = end == "\r\r" || end == "\n\n";
+            SCOPED_TRACE(at);
+            SCOPED_TRACE(end.toPercentEncoding().toStdString());
+            EXPECT_EQ(qp(text), lines + QByteArrayList{"tail"});
+            EXPECT_EQ(qp(text, true), lines + (twoEnds ? QByteArrayList{"", "tail="} : QByteArrayList{"tail="}));
+        }
+    }
+}
+
 TEST(QuotedPrintableCanonical, QprintDecodesToCanonicalText)
 {
     QByteArray text;
