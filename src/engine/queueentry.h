@@ -27,6 +27,9 @@ struct QueueEntry
     int minute = 0;
     int second = 0;
     int customKind = 0;
+    // The job's key in the store, where its runs are recorded; `jobName` (its sJobName)
+    // names it in the log and finds it on request, and may differ from the key.
+    QString key;
     QString jobName;
     std::optional<ProcessHandle> process;
     bool successTest = false;
