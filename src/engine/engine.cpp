@@ -10,12 +10,11 @@
 #include <algorithm>
 
 Engine::Engine(const Services &services)
-    : m_context{services.store, services.settings, services.log, services.clock,
-          services.launcher, services.host, m_queue, m_options},
+    : m_context{services, m_queue, m_options},
       m_prestart(services.store, services.settings, services.log, m_options.categories,
           services.freeBytes),
       m_builder(m_context, m_rows),
-      m_runs(m_context, m_rows, m_builder, m_prestart, services.session, services.processes),
+      m_runs(m_context, m_rows, m_builder, m_prestart),
       m_loop(m_context, m_builder, m_runs, m_prestart)
 {
 }

@@ -16,17 +16,9 @@
 #include <QString>
 #include <QStringList>
 
-class ActivityLog;
-class Clock;
-class EngineHost;
 class JobActivity;
 class JobValues;
-class JobStore;
 class MailActions;
-class ProcessLauncher;
-class ProcessLister;
-class SessionControl;
-class Settings;
 
 // The scheduling engine: Start of Day and today's timer queue, the timer loop, program
 // launch and supervision. Owned by the main window or the headless program, which call
@@ -38,19 +30,7 @@ class Engine
 public:
     using StartOfDayKind = ::StartOfDayKind;
 
-    struct Services
-    {
-        JobStore &store;
-        Settings &settings;
-        ActivityLog &log;
-        const Clock &clock;
-        ProcessLauncher &launcher;
-        EngineHost &host;
-        Prestart::FreeBytes freeBytes;
-        // For system jobs; without them a system job's run fails with a debug line.
-        SessionControl *session = nullptr;
-        ProcessLister *processes = nullptr;
-    };
+    using Services = EngineServices;
 
     explicit Engine(const Services &services);
     ~Engine();

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "engine/prestart.h"
 #include "log/logcategories.h"
 
 class ActivityLog;
@@ -10,8 +11,25 @@ class Clock;
 class EngineHost;
 class JobStore;
 class ProcessLauncher;
+class ProcessLister;
+class SessionControl;
 class Settings;
 class TimerQueue;
+
+// What the engine is given to work with; none of it owned.
+struct EngineServices
+{
+    JobStore &store;
+    Settings &settings;
+    ActivityLog &log;
+    const Clock &clock;
+    ProcessLauncher &launcher;
+    EngineHost &host;
+    Prestart::FreeBytes freeBytes;
+    // For system jobs; without them a system job's run fails with a debug line.
+    SessionControl *session = nullptr;
+    ProcessLister *processes = nullptr;
+};
 
 // The engine's settings as last read: at start-up and after the configuration is saved.
 struct EngineSettings
@@ -23,15 +41,10 @@ struct EngineSettings
     bool useRecycleBin = true;
 };
 
-// What every part of the engine works with; owned by the engine, outliving its parts.
-struct EngineContext
+// What every part of the engine works with: the services, today's queue and the settings;
+// owned by the engine, outliving its parts.
+struct EngineContext : EngineServices
 {
-    JobStore &store;
-    Settings &settings;
-    ActivityLog &log;
-    const Clock &clock;
-    ProcessLauncher &launcher;
-    EngineHost &host;
     TimerQueue &queue;
     EngineSettings &options;
 

@@ -45,7 +45,7 @@ struct Stamp
 } // namespace
 
 JobRuns::JobRuns(EngineContext &context, const JobRows &rows, QueueBuilder &builder,
-    Prestart &prestart, SessionControl *session, ProcessLister *processes)
+    Prestart &prestart)
     : m_context(context), m_rows(rows), m_builder(builder), m_prestart(prestart),
       m_successEvaluator(std::make_unique<SuccessEvaluator>(context.store)),
       m_fileActions(std::make_unique<FileActions>(context.store, context.log, context.host)),
@@ -53,9 +53,9 @@ JobRuns::JobRuns(EngineContext &context, const JobRows &rows, QueueBuilder &buil
           context.host, context.options.categories,
           [&clock = context.clock]() -> QString { return Stamp(clock.now()).both(); }))
 {
-    if (session && processes)
+    if (context.session && context.processes)
         m_systemActions = std::make_unique<SystemActions>(context.store, context.log,
-            context.host, *session, *processes);
+            context.host, *context.session, *context.processes);
     m_evaluate = [this](const QString &job, int exitCode) {
         const SuccessEvaluator::Result result = m_successEvaluator->EvaluateSuccess(job, exitCode);
         return std::pair(result.success, result.reason);

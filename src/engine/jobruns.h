@@ -16,9 +16,7 @@ class JobActivity;
 class JobRows;
 class MailActions;
 class Prestart;
-class ProcessLister;
 class QueueBuilder;
-class SessionControl;
 class SuccessEvaluator;
 class SystemActions;
 struct TickTime;
@@ -33,8 +31,7 @@ public:
     // and the reason of a failure.
     using SuccessEvaluation = std::function<std::pair<bool, QString>(const QString &job, int exitCode)>;
 
-    JobRuns(EngineContext &context, const JobRows &rows, QueueBuilder &builder, Prestart &prestart,
-        SessionControl *session, ProcessLister *processes);
+    JobRuns(EngineContext &context, const JobRows &rows, QueueBuilder &builder, Prestart &prestart);
     ~JobRuns();
     JobRuns(const JobRuns &) = delete;
     JobRuns &operator=(const JobRuns &) = delete;

@@ -137,6 +137,13 @@ void QueueBuilder::buildQueue(const JobStore::Snapshot &jobs, const QDate &today
 {
     TimerQueue &queue = m_context.queue;
     EngineHost &host = m_context.host;
+    // Entries kept running through the rebuild may have filled the queue already.
+    const auto stopsFull = [&queue, &host] {
+        if (!queue.isFull())
+            return false;
+        host.showStatus(EngineText::queueFull());
+        return true;
+    };
     queue.keepSurvivors();
     for (const QString &key : std::as_const(m_jobNames)) {
         const JobValues job = jobs.values(key);
@@ -147,17 +154,12 @@ void QueueBuilder::buildQueue(const JobStore::Snapshot &jobs, const QDate &today
             continue;
         if (queue.find(jobName) >= 0)
             continue;
-        // Entries kept running through the rebuild may have filled the queue already.
-        if (queue.isFull()) {
-            host.showStatus(EngineText::queueFull());
+        if (stopsFull())
             return;
-        }
         queue.append();
         load(queue.count() - 1, key);
-        if (queue.isFull()) {
-            host.showStatus(EngineText::queueFull());
+        if (stopsFull())
             return;
-        }
     }
     if (host.isMiniWindowVisible())
         host.setMiniJobCount(EngineText::jobsToday(queue.count()));
