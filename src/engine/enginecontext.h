@@ -35,7 +35,7 @@ struct EngineServices
 struct EngineSettings
 {
     int timerInterval = 250;
-    // 2 shows the mini window at the first tick after the first show; -1 once it has.
+    // 2 shows the mini window at a tick before the main window was first shown; -1 after.
     int startAsWindow = 0;
     LogCategories categories;
     bool useRecycleBin = true;

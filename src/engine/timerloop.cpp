@@ -152,7 +152,8 @@ void TimerLoop::treat(int index, const TickTime &t, bool minuteChanged)
     QueueEntry &e = m_context.queue[index];
     if (!e.inUse || e.hold)
         return;
-    const QString job = e.jobName;
+    // Nothing before the run's start lets events move the queue: the entry stays put.
+    const QString &job = e.jobName;
     const LogCategories &categories = m_context.categories();
     if (t.logsWindowLines(categories))
         log(EngineText::checkJobIndex(job, index));
