@@ -10,7 +10,7 @@ namespace {
 
 // The custom kinds: fixed time (0), listed minutes (1), listed times (2), after start-up (4).
 bool isTimeOfDayKind(int kind) { return kind >= 0 && kind <= 2; }
-constexpr int afterStartup = 4;
+constexpr int afterStartupKind = 4;
 
 } // namespace
 
@@ -21,7 +21,7 @@ qint64 RuleStarts::minuteStamp(const TickTime &t)
 
 bool RuleStarts::startedIn(const QueueEntry &e, const TickTime &t) const
 {
-    if (e.customKind == afterStartup)
+    if (e.customKind == afterStartupKind)
         return m_afterStartup.contains(e.jobName);
     if (!isTimeOfDayKind(e.customKind))
         return false;
@@ -31,7 +31,7 @@ bool RuleStarts::startedIn(const QueueEntry &e, const TickTime &t) const
 
 void RuleStarts::note(const QueueEntry &e, const TickTime &t)
 {
-    if (e.customKind == afterStartup) {
+    if (e.customKind == afterStartupKind) {
         m_afterStartup.insert(e.jobName);
     } else if (isTimeOfDayKind(e.customKind)) {
         QSet<qint64> &minutes = m_minutes[e.jobName];
