@@ -36,7 +36,7 @@ public:
 // times of another hour, every and after a million minutes.
 void writeJobs(JobStore &store, int count)
 {
-    Registry::Transaction transaction(store.registry());
+    JobStore::Transaction transaction(store);
     for (int j = 0; j < count; ++j) {
         const QString job = u"Job "_s + QString::number(j);
         store.writeString(job, u"sJobName"_s, job);

@@ -41,7 +41,7 @@ private:
 // tenth job is an e-mail job whose text has several lines.
 void addJobs(JobStore &store, QStringList &rows)
 {
-    Registry::Transaction transaction(store.registry());
+    JobStore::Transaction transaction(store);
     for (int n = 0; n < jobCount; ++n) {
         const QString job = u"Job number "_s + QString::number(n);
         rows << job;

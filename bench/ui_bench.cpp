@@ -29,7 +29,7 @@ namespace {
 
 void writeJobs(JobStore &store, int count)
 {
-    Registry::Transaction transaction(store.registry());
+    JobStore::Transaction transaction(store);
     for (int j = 0; j < count; ++j) {
         const QString job = u"Job "_s + QString::number(j);
         store.writeString(job, u"sJobName"_s, job);

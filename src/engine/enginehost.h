@@ -26,7 +26,7 @@ public:
     virtual bool showsJobRows() const { return false; }
     // The job list after a refresh, in store order.
     virtual void setJobRows(const QList<JobRow> &) {}
-    // Some cells of one job's row changed; redraw it.
+    // Some cells of one job's row changed; redraw it. The job is named by its store key.
     virtual void updateJobRow(const QString &, const RowUpdate &) {}
 
     virtual bool isMiniWindowVisible() const { return false; }

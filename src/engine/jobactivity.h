@@ -8,7 +8,8 @@
 struct QueueEntry;
 
 // The work of a system, file or e-mail job, done inside one tick. Returns the result of
-// the run; writes its own log lines. May throw: the engine then ends that tick's walk.
+// the run; writes its own log lines. `job` is the job's key in the store. May throw: the
+// engine then ends that tick's walk.
 class JobActivity
 {
 public:

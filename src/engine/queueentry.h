@@ -40,5 +40,10 @@ struct QueueEntry
     // The job's schedule as read at load, for the time rule of every tick.
     Schedule schedule;
 
+    // The job's key in the store, where its runs are recorded; `jobName` (its sJobName)
+    // names it in the log and finds it on request, and may differ from the key. Last: the
+    // timer loop's look at every entry never reads it.
+    QString key;
+
     void clear() { *this = QueueEntry(); }
 };

@@ -99,9 +99,7 @@ void Schedule::setCustomTimes(const QStringList &times)
 
 Schedule Schedule::read(JobStore &store, const QString &job)
 {
-    if (!JobStore::isValidJobName(job))
-        return Schedule();
-    return fromValues(store.registry().values(JobStore::storeKey + u'\\' + job));
+    return fromValues(store.values(job).values());
 }
 
 Schedule Schedule::fromValues(const QList<Registry::Value> &values)

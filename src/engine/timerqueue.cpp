@@ -11,6 +11,14 @@ int TimerQueue::find(const QString &name) const
     return -1;
 }
 
+int TimerQueue::findKey(const QString &key) const
+{
+    for (int i = 0; i < m_count; ++i)
+        if (m_entries[size_t(i)].key.compare(key, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
 void TimerQueue::keepSurvivors()
 {
     int kept = 0;

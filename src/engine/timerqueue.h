@@ -20,6 +20,9 @@ public:
 
     // Index of the first entry among 0 … count − 1 whose job name equals `name` exactly, or −1.
     int find(const QString &name) const;
+    // Index of the first entry loaded from the store key `key` (without regard to case,
+    // as the store names keys), or −1.
+    int findKey(const QString &key) const;
 
     // The first step of a rebuild: entries that must survive move to the front in their
     // order, every other entry is cleared; the count becomes the number kept.

@@ -159,9 +159,7 @@ JobListFile::SaveResult JobListFile::save(
     bool escaped = false;
     for (const QString &job : std::as_const(jobs)) {
         // A name holding "\" would address another key: it has no values of its own.
-        const QList<Registry::Value> values = JobStore::isValidJobName(job)
-            ? m_store.registry().values(JobStore::storeKey + u'\\' + job)
-            : QList<Registry::Value>();
+        const QList<Registry::Value> values = m_store.values(job).values();
         if (values.isEmpty()) {
             user.showMessage(registryErrorMessage);
             result = SaveResult::Stopped;
@@ -251,7 +249,7 @@ JobListFile::LoadResult JobListFile::load(const QString &path, JobListUser *user
 
     // Only now that the file is known to hold jobs: a file without any must not empty
     // the job list.
-    if (replaceAll && eraseAllJobs())
+    if (replaceAll && m_store.eraseAllJobs())
         result.storeChanged = true;
 
     const bool escaped
@@ -266,7 +264,7 @@ JobListFile::LoadResult JobListFile::load(const QString &path, JobListUser *user
     // of one per job. Its log lines wait for the commit, so none reports a job that did not
     // reach the registry.
     QStringList lines;
-    Registry::Transaction batch(m_store.registry());
+    JobStore::Transaction batch(m_store);
     loadJobs(document, jobs, path, escaped, nullptr, &lines, result);
     if (!batch.commit()) {
         m_log.logMessage(notLoadedLine(path));
@@ -328,7 +326,7 @@ void JobListFile::loadJobs(const IniDocument &document, const QStringList &jobs,
 bool JobListFile::writeJob(
     const QString &job, const QList<QPair<QString, QString>> &entries, bool erase, bool escaped)
 {
-    Registry::Transaction transaction(m_store.registry());
+    JobStore::Transaction transaction(m_store);
     if (!transaction.isActive())
         return false;
     bool ok = !erase || m_store.eraseJob(job);
@@ -355,21 +353,6 @@ bool JobListFile::writeJob(
     if (!ok) {
         transaction.fail();
         return false;
-    }
-    return transaction.commit();
-}
-
-bool JobListFile::eraseAllJobs()
-{
-    Registry &registry = m_store.registry();
-    Registry::Transaction transaction(registry);
-    if (!transaction.isActive())
-        return false;
-    for (const QString &key : registry.subKeys(JobStore::storeKey)) {
-        if (!registry.deleteKey(JobStore::storeKey + u'\\' + key)) {
-            transaction.fail();
-            return false;
-        }
     }
     return transaction.commit();
 }

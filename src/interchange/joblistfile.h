@@ -74,7 +74,6 @@ private:
         bool escaped, JobListUser *user, QStringList *deferredLines, LoadResult &result);
     bool writeJob(const QString &job, const QList<QPair<QString, QString>> &entries, bool erase,
         bool escaped);
-    bool eraseAllJobs();
 
     JobStore &m_store;
     ActivityLog &m_log;

@@ -71,7 +71,7 @@ void PreloadSettings::load(const QString &name)
         m_showMessage(noDataMessage);
     {
         // All of the file or none of it, should the program die halfway.
-        Registry::Transaction transaction(m_settings.registry());
+        Settings::Transaction transaction(m_settings);
         for (const auto &[key, value] : entries) {
             using Section = Setting::Section;
             switch (key.front().unicode()) {

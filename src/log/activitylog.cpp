@@ -52,8 +52,7 @@ void ActivityLog::logMessage(const QString &message)
     // The three values every line needs, in one look at the registry.
     static const QStringList names = {settings::LogFile.nameText(),
         settings::UseSystemId.nameText(), settings::SystemId.nameText()};
-    const auto values = m_settings.registry().readValues(
-        Settings::sectionKey(settings::LogFile.section), names);
+    const auto values = m_settings.readValues(settings::LogFile.section, names);
     const QString defaultPath = Paths::defaultLogFile();
     const QString path = values[0].value_or(defaultPath);
     // Only the default folder is ours to make; a folder the user named must exist.

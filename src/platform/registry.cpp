@@ -693,6 +693,21 @@ QList<Registry::Value> Registry::values(const QString &key)
     return result;
 }
 
+bool Registry::replaceKey(const QString &key, const QList<Value> &values)
+{
+    Transaction transaction(*this);
+    if (!transaction.isActive())
+        return false;
+    bool ok = deleteKey(key);
+    for (qsizetype i = 0; ok && i < values.size(); ++i)
+        ok = writeValue(key, values[i].first, values[i].second);
+    if (!ok) {
+        transaction.fail();
+        return false;
+    }
+    return transaction.commit();
+}
+
 qint64 Registry::dataVersion()
 {
     Statement stmt(&m_failures, prepare(DataVersion, "PRAGMA data_version"));

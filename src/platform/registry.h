@@ -82,6 +82,9 @@ public:
     using SubKeyValues = QList<QPair<QString, QList<Value>>>;
     SubKeyValues subKeyValues(const QString &key, const QStringList &names, const QStringList &stems);
     QList<Value> values(const QString &key);
+    // Erases the key and writes `values` into it, as one change: when any step fails the
+    // old values survive. An empty list leaves the key empty.
+    bool replaceKey(const QString &key, const QList<Value> &values);
 
     // Counts the operations on a usable file that failed (a read cut short, a write
     // refused). Two readings that differ mean the reads between them may be incomplete.

@@ -3,7 +3,6 @@
 
 #include "store/jobstore.h"
 
-#include "platform/registry.h"
 #include "store/valuecodec.h"
 
 const QString JobStore::storeKey = QStringLiteral("Software\\Tarnwick\\Halvorn\\TimedJobs");
@@ -77,6 +76,47 @@ bool JobStore::renameJob(const QString &from, const QString &to)
         || !m_registry.writeValue(keyOf(to), jobNameValue, to)) {
         transaction.fail();
         return false;
+    }
+    return transaction.commit();
+}
+
+JobValues JobStore::values(const QString &job)
+{
+    if (!isValidJobName(job))
+        return JobValues();
+    return JobValues(m_registry.values(keyOf(job)));
+}
+
+std::optional<JobStore::Snapshot> JobStore::readAll(const QStringList &names, const QStringList &stems)
+{
+    const quint64 failures = m_registry.failureCount();
+    Snapshot snapshot;
+    snapshot.jobs = listJobs();
+    // One look at the store for every job, however many there are.
+    for (auto &[key, values] : m_registry.subKeyValues(storeKey, names, stems))
+        snapshot.byKey.insert(key.toUpper(), JobValues(std::move(values)));
+    if (m_registry.failureCount() != failures)
+        return std::nullopt;
+    return snapshot;
+}
+
+bool JobStore::replaceJob(const QString &job, const QList<Registry::Value> &values)
+{
+    if (!isValidJobName(job))
+        return false;
+    return m_registry.replaceKey(keyOf(job), values);
+}
+
+bool JobStore::eraseAllJobs()
+{
+    Transaction transaction(*this);
+    if (!transaction.isActive())
+        return false;
+    for (const QString &key : m_registry.subKeys(storeKey)) {
+        if (!m_registry.deleteKey(keyOf(key))) {
+            transaction.fail();
+            return false;
+        }
     }
     return transaction.commit();
 }

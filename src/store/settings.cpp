@@ -63,6 +63,16 @@ QList<Registry::Value> Settings::values(Section section)
     return m_registry.values(sectionKey(section));
 }
 
+QList<std::optional<QString>> Settings::readValues(Section section, const QStringList &names)
+{
+    return m_registry.readValues(sectionKey(section), names);
+}
+
+bool Settings::replaceSection(Section section, const QList<Registry::Value> &values)
+{
+    return m_registry.replaceKey(sectionKey(section), values);
+}
+
 QString Settings::defaultText(const Setting &setting, Variant variant)
 {
     if (setting.defaultKind == Setting::Default::LogFilePath)

@@ -23,7 +23,12 @@ public:
 
     explicit Settings(Registry &registry) : m_registry(registry) {}
 
-    Registry &registry() { return m_registry; }
+    // Several changes as one: all of them reach the store or none does.
+    class Transaction : public Registry::Transaction
+    {
+    public:
+        explicit Transaction(Settings &settings) : Registry::Transaction(settings.m_registry) {}
+    };
 
     QString readString(Section section, const QString &name, const QString &defaultValue);
     int readInteger(Section section, const QString &name, int defaultValue);
@@ -36,6 +41,11 @@ public:
     bool erase(Section section);
     // Every value of a section in the order written, for lists such as Favorites.
     QList<Registry::Value> values(Section section);
+    // Several values of a section in one look, in the order of `names`.
+    QList<std::optional<QString>> readValues(Section section, const QStringList &names);
+    // The section's values replaced by `values` as one change; the old ones survive a
+    // failure.
+    bool replaceSection(Section section, const QList<Registry::Value> &values);
 
     // Reads and writes through the settings table, with the table's default.
     QString text(const Setting &setting, Variant variant = Variant::Primary);

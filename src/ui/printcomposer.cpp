@@ -4,7 +4,7 @@
 #include "ui/printcomposer.h"
 
 #include "engine/enginetext.h"
-#include "engine/jobvalues.h"
+#include "store/jobvalues.h"
 #include "engine/schedule.h"
 #include "platform/datetimetext.h"
 #include "ui/exporttext.h"

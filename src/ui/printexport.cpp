@@ -3,7 +3,7 @@
 
 #include "ui/printexport.h"
 
-#include "engine/jobvalues.h"
+#include "store/jobvalues.h"
 #include "platform/clock.h"
 #include "store/jobstore.h"
 #include "ui/dialogs.h"
@@ -114,7 +114,7 @@ QStringList PrintExport::jobLines(const QStringList &keys)
     QStringList lines;
     lines.reserve(keys.size() * 5);
     for (const QString &key : keys)
-        lines.append(PrintComposer::jobBlock(JobValues(m_store.registry().values(JobStore::storeKey + u'\\' + key))));
+        lines.append(PrintComposer::jobBlock(m_store.values(key)));
     return lines;
 }
 

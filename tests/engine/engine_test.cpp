@@ -14,6 +14,7 @@
 #include "support/fakesessioncontrol.h"
 #include "engine/processlister.h"
 #include "support/recordinghost.h"
+#include "support/registrytables.h"
 #include "support/tempprofile.h"
 
 #include <QFile>
@@ -24,7 +25,6 @@
 #include <functional>
 #include <stdexcept>
 
-#include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
 
@@ -133,17 +133,6 @@ struct MessageRecorder : LogSink
     void logLineAdded(const QString &line) override { messages.append(line.section(u' ', 2)); }
 };
 
-// Another connection takes the values away from under the scheduler, and puts them back.
-void renameValues(const QString &registryPath, const char *from, const char *to)
-{
-    sqlite3 *db = nullptr;
-    ASSERT_EQ(sqlite3_open(QFile::encodeName(registryPath).constData(), &db), SQLITE_OK);
-    const QByteArray sql = QByteArray("ALTER TABLE ") + from + " RENAME TO " + to;
-    EXPECT_EQ(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK)
-        << sqlite3_errmsg(db);
-    sqlite3_close(db);
-}
-
 TEST_F(EngineTest, AStoreThatCannotBeReadAtStartOfDayKeepsTheQueueAndIsReadAgain)
 {
     program(u"A"_s, 10, 0, 0);
@@ -153,7 +142,7 @@ TEST_F(EngineTest, AStoreThatCannotBeReadAtStartOfDayKeepsTheQueueAndIsReadAgain
     start();
     ASSERT_EQ(engine->queue().count(), 1);
 
-    renameValues(registry.path(), "vals", "vals_away");
+    renameRegistryTable(registry.path(), "vals", "vals_away");
     clock.set(at(0, 0, 0, 100, QDate(2026, 12, 11)));
     engine->tick();
     engine->tick();
@@ -163,11 +152,33 @@ TEST_F(EngineTest, AStoreThatCannotBeReadAtStartOfDayKeepsTheQueueAndIsReadAgain
                     "again at the next tick"_s));
     EXPECT_TRUE(recorder.messages.filter(u"no jobs today"_s).isEmpty());
 
-    renameValues(registry.path(), "vals_away", "vals");
+    renameRegistryTable(registry.path(), "vals_away", "vals");
     engine->tick();
     EXPECT_EQ(recorder.messages.filter(u"procedure"_s).last(),
         u"Auto Start of day procedure. There are 1 jobs for this day."_s);
     EXPECT_EQ(engine->queue().count(), 1);
+}
+
+TEST_F(EngineTest, ARetriedStartOfDayLogsTheKindThatWasAskedFor)
+{
+    program(u"A"_s, 10, 0, 0);
+    MessageRecorder recorder;
+    log.setSink(&recorder);
+    const auto procedureLines = [&recorder] { return recorder.messages.filter(u"procedure"_s); };
+
+    renameRegistryTable(registry.path(), "vals", "vals_away");
+    start(Engine::StartOfDayKind::StartUp);
+    renameRegistryTable(registry.path(), "vals_away", "vals");
+    engine->tick();
+    EXPECT_EQ(procedureLines(), QStringList(u"Halvorn startup procedure. There are 1 jobs for this day."_s));
+
+    renameRegistryTable(registry.path(), "vals", "vals_away");
+    engine->startOfDay(Engine::StartOfDayKind::Forced);
+    engine->tick(); // still unreadable: the request stays a forced one
+    renameRegistryTable(registry.path(), "vals_away", "vals");
+    engine->tick();
+    EXPECT_EQ(procedureLines(), (QStringList{u"Halvorn startup procedure. There are 1 jobs for this day."_s,
+        u"Forced Start of day procedure. There are 1 jobs for this day."_s}));
 }
 
 // Hands out the readings it is given, one per look, then keeps the last.
@@ -619,6 +630,35 @@ TEST_F(EngineTest, ARunEndsByJobWhateverTheQueueDidMeanwhile)
     EXPECT_EQ(followUps, 1);
     for (const QString &line : logLines())
         EXPECT_FALSE(line.contains(u"Mail ended"_s)) << line.toStdString();
+}
+
+// A key whose sJobName differs from it (the registry tool can store one): the runs are
+// recorded and the rows updated under the key, the log names the job, and no key of
+// that name appears.
+TEST_F(EngineTest, RunsAreRecordedUnderTheKeyTheJobWasLoadedFrom)
+{
+    program(u"nightly"_s, 10, 0, 0, {{u"sJobName"_s, u"Nightly backup"_s}});
+    store.writeString(u"odd"_s, u"sJobName"_s, u"Odd one"_s);
+    store.writeInteger(u"odd"_s, u"iJobType"_s, 9);
+    store.writeInteger(u"odd"_s, u"iFrequency"_s, 1);
+    store.writeInteger(u"odd"_s, u"iHour"_s, 10);
+    start();
+    runUntil(at(10, 0, 0));
+    ASSERT_EQ(startsOf(u"nightly"_s), 1);
+    launcher.finishLast(0);
+    runUntil(at(10, 0, 1));
+
+    EXPECT_EQ(entry(u"Nightly backup"_s).runState, QueueEntry::Complete);
+    EXPECT_EQ(entry(u"Odd one"_s).runState, QueueEntry::Complete);
+    for (const QString &key : {u"nightly"_s, u"odd"_s})
+        EXPECT_EQ(store.readString(key, u"sLastEndDate"_s), u"2026-12-10"_s) << key.toStdString();
+    for (const QString &name : {u"Nightly backup"_s, u"Odd one"_s})
+        EXPECT_TRUE(store.values(name).values().isEmpty()) << name.toStdString();
+    QStringList updatedRows;
+    for (const auto &[job, update] : std::as_const(host.rowUpdates))
+        updatedRows.append(job);
+    EXPECT_EQ(updatedRows, (QStringList{u"nightly"_s, u"odd"_s, u"nightly"_s}));
+    EXPECT_TRUE(logLines().contains(u"Job: Nightly backup ended successfully, exit code: 0"_s));
 }
 
 TEST_F(EngineTest, AnErrorInsideAnActionEndsThatWalkNotTheEngine)

@@ -3,9 +3,13 @@
 
 #include "platform/registry.h"
 #include "store/jobstore.h"
+#include "support/registrytables.h"
 #include "support/tempprofile.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
+
 
 using namespace Qt::StringLiterals;
 
@@ -121,6 +125,66 @@ TEST_F(JobStoreTest, ABackslashNeverNamesANestedKey)
     EXPECT_FALSE(store.jobExists(u"Parent\\Child"_s));
     EXPECT_FALSE(store.eraseJob(u"Parent\\Child"_s));
     EXPECT_EQ(store.listJobs(), QStringList{u"Parent"_s});
+}
+
+TEST_F(JobStoreTest, ABulkReadGivesTheChosenValuesOfEveryJobOrNothingWhenCutShort)
+{
+    store.writeString(u"Backup"_s, u"sJobName"_s, u"Backup"_s);
+    store.writeInteger(u"Backup"_s, u"iHour"_s, 2);
+    store.writeString(u"Backup"_s, u"sFreq0"_s, u"1"_s);
+    store.writeString(u"Backup"_s, u"sFreq1"_s, u"15"_s);
+    store.writeString(u"Backup"_s, u"sFreqX"_s, u"no digit"_s);
+    store.writeString(u"Backup"_s, u"sProgram"_s, u"/bin/rsync"_s);
+    store.writeString(u"Unnamed"_s, u"iHour"_s, u"3"_s);
+
+    const auto all = store.readAll({u"sJobName"_s, u"iHour"_s}, {u"sFreq"_s});
+    ASSERT_TRUE(all);
+    EXPECT_EQ(all->jobs, QStringList{u"Backup"_s});
+    const QList<Registry::Value> expected = {{u"sJobName"_s, u"Backup"_s}, {u"iHour"_s, u"2"_s},
+        {u"sFreq0"_s, u"1"_s}, {u"sFreq1"_s, u"15"_s}};
+    EXPECT_EQ(all->values(u"BACKUP"_s).values(), expected);
+    EXPECT_EQ(all->values(u"Unnamed"_s).integer(u"iHour"_s, 0), 3);
+    EXPECT_EQ(store.values(u"backup"_s).text(u"sProgram"_s), u"/bin/rsync"_s);
+
+    renameRegistryTable(registry.path(), "vals", "vals_away");
+    EXPECT_FALSE(store.readAll({u"sJobName"_s}, {}));
+    renameRegistryTable(registry.path(), "vals_away", "vals");
+    EXPECT_TRUE(store.readAll({u"sJobName"_s}, {}));
+}
+
+TEST_F(JobStoreTest, AReplaceOrATransactionChangesAllOrNothing)
+{
+    store.writeString(u"J"_s, u"sJobName"_s, u"J"_s);
+    store.writeString(u"J"_s, u"sOld"_s, u"kept"_s);
+    const QList<Registry::Value> before = store.values(u"J"_s).values();
+
+    // A value without a name cannot be stored: the old values survive whole.
+    EXPECT_FALSE(store.replaceJob(u"J"_s, {{u"sJobName"_s, u"J"_s}, {QString(), u"x"_s}}));
+    EXPECT_EQ(store.values(u"J"_s).values(), before);
+    EXPECT_FALSE(store.replaceJob(u"A\\B"_s, {{u"sJobName"_s, u"A"_s}}));
+
+    const QList<Registry::Value> after = {{u"iHour"_s, u"4"_s}, {u"sJobName"_s, u"J"_s}};
+    ASSERT_TRUE(store.replaceJob(u"J"_s, after));
+    EXPECT_EQ(store.values(u"J"_s).values(), after);
+
+    {
+        JobStore::Transaction transaction(store);
+        store.writeString(u"J"_s, u"sOld"_s, u"gone"_s);
+        store.writeString(u"Other"_s, u"sJobName"_s, u"Other"_s);
+    }
+    EXPECT_EQ(store.values(u"J"_s).values(), after);
+    EXPECT_FALSE(store.jobExists(u"Other"_s));
+    {
+        JobStore::Transaction transaction(store);
+        store.writeString(u"Other"_s, u"sJobName"_s, u"Other"_s);
+        store.writeString(u"Unnamed"_s, u"iHour"_s, u"1"_s);
+        ASSERT_TRUE(transaction.commit());
+    }
+    EXPECT_EQ(store.listJobs(), (QStringList{u"J"_s, u"Other"_s}));
+
+    ASSERT_TRUE(store.eraseAllJobs());
+    EXPECT_TRUE(store.listJobs().isEmpty());
+    EXPECT_TRUE(store.values(u"Unnamed"_s).values().isEmpty());
 }
 
 TEST_F(JobStoreTest, AnUnusableRegistryGivesDefaultsAndStoresNothing)

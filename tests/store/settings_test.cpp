@@ -87,4 +87,23 @@ TEST_F(SettingsTest, EraseRemovesOneSectionOnly)
     EXPECT_EQ(settings.text(settings::SystemId), u"WS1"_s);
 }
 
+TEST_F(SettingsTest, ASectionIsReplacedWholeOrNotAtAll)
+{
+    settings.writeString(Section::Favorites, u"Editor"_s, u"/usr/bin/vi&&"_s);
+    const QList<Registry::Value> before = settings.values(Section::Favorites);
+    EXPECT_FALSE(settings.replaceSection(Section::Favorites, {{u"Shell"_s, u"/bin/sh&&"_s}, {QString(), u"x"_s}}));
+    EXPECT_EQ(settings.values(Section::Favorites), before);
+    {
+        Settings::Transaction transaction(settings);
+        settings.setText(settings::SystemId, u"lost"_s);
+    }
+    EXPECT_FALSE(settings.contains(Section::Config, settings::SystemId.nameText()));
+
+    const QList<Registry::Value> after = {{u"Shell"_s, u"/bin/sh&&"_s}, {u"Top"_s, u"/usr/bin/top&&"_s}};
+    ASSERT_TRUE(settings.replaceSection(Section::Favorites, after));
+    EXPECT_EQ(settings.values(Section::Favorites), after);
+    EXPECT_TRUE(settings.replaceSection(Section::Favorites, {}));
+    EXPECT_TRUE(settings.values(Section::Favorites).isEmpty());
+}
+
 } // namespace

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Copyright (c) 2026 The Halvorn developers
 
-#include "engine/jobvalues.h"
+#include "store/jobvalues.h"
 #include "ui/printcomposer.h"
 
 #include <gtest/gtest.h>

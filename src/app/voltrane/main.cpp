@@ -102,7 +102,7 @@ int main(int argc, char *argv[])
     PasswordCheck passwordCheck(settings, store, password);
     MainForm window({store, settings, log, clock, launcher,
         [](const QString &folder) { return DiskSpace::freeBytes(folder); }, &session, &processes});
-    EditorFactory editors({registry, store, settings, clock});
+    EditorFactory editors({store, settings, clock});
     window.setEditorFactory(&editors);
 
     // SIGTERM and SIGINT end the program as the end of the session does: no questions,

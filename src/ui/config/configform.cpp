@@ -174,7 +174,7 @@ bool ConfigForm::save()
 {
     Settings &s = m_settings;
     namespace k = settings;
-    Registry::Transaction transaction(s.registry());
+    Settings::Transaction transaction(s);
     bool ok = transaction.isActive();
     auto text = [&](const Setting &setting, const QString &value) { ok &= s.setText(setting, value); };
     auto integer = [&](const Setting &setting, int value) { ok &= s.setInteger(setting, value); };

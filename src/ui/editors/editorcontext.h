@@ -5,14 +5,12 @@
 
 class Clock;
 class JobStore;
-class Registry;
 class Settings;
 
 // What every job editor works with; owned by the main window (or a test) and outliving
 // the editors.
 struct EditorContext
 {
-    Registry &registry;
     JobStore &store;
     Settings &settings;
     const Clock &clock;

@@ -7,7 +7,6 @@
 #include "ui/dialogs.h"
 #include "ui/editors/editortext.h"
 #include "ui/editors/formhelpers.h"
-#include "ui/editors/jobwriter.h"
 #include "ui/editors/newfavoriteform.h"
 
 #include <QGridLayout>
@@ -39,8 +38,7 @@ bool FavoritesForm::write(Settings &settings, const QList<JobTemplate> &template
     QList<Registry::Value> values;
     for (const JobTemplate &t : templates)
         values.append({ t.description, t.data() });
-    return JobWriter(settings.registry())
-        .replaceKey(Settings::sectionKey(Settings::Section::Favorites), values);
+    return settings.replaceSection(Settings::Section::Favorites, values);
 }
 
 FavoritesForm::FavoritesForm(Settings &settings, QWidget *parent)

@@ -8,7 +8,7 @@
 #include "ui/editors/editortext.h"
 #include "ui/editors/filterdlg.h"
 #include "ui/editors/formhelpers.h"
-#include "ui/editors/jobwriter.h"
+#include "ui/editors/jobrecord.h"
 
 #include <QCheckBox>
 #include <QDateTime>

@@ -306,7 +306,7 @@ bool SingleJob::save()
         return false;
     }
     const QString key = m_newJob ? m_name->text() : m_keyName;
-    if (!JobWriter(m_context.registry).writeJob(key, record())) {
+    if (!m_context.store.replaceJob(key, record().values())) {
         Dialogs::current().message(this, Dialogs::Kind::Error, EditorText::saveFailed(), windowTitle());
         return false;
     }

@@ -5,7 +5,7 @@
 
 #include "ui/editors/editorcontext.h"
 #include "ui/editors/editorvalues.h"
-#include "ui/editors/jobwriter.h"
+#include "ui/editors/jobrecord.h"
 
 #include <QDialog>
 

@@ -79,7 +79,7 @@ protected:
     Settings settings{ registry };
     FakeClock clock;
     ScriptedDialogs dialogs;
-    EditorContext context{ registry, store, settings, clock };
+    EditorContext context{ store, settings, clock };
     QObject drivers;
 
     std::unique_ptr<SingleJob> open(const QString &job = QString())

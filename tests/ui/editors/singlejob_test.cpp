@@ -6,7 +6,7 @@
 #include "ui/editors/customtimeform.h"
 #include "ui/editors/editortext.h"
 #include "ui/editors/filterdlg.h"
-#include "ui/editors/jobwriter.h"
+#include "ui/editors/jobrecord.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 // Copyright (c) 2026 The Halvorn developers
 
-#include "engine/jobvalues.h"
+#include "store/jobvalues.h"
 
 #include "store/valuecodec.h"
 
-JobValues::JobValues(const QList<Registry::Value> &values) : m_values(values) {}
+JobValues::JobValues(QList<Registry::Value> values) : m_values(std::move(values)) {}
 
 namespace {
 

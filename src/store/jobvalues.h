@@ -12,7 +12,8 @@
 class JobValues
 {
 public:
-    explicit JobValues(const QList<Registry::Value> &values);
+    JobValues() = default;
+    explicit JobValues(QList<Registry::Value> values);
 
     const QList<Registry::Value> &values() const { return m_values; }
     QString text(const QString &name, const QString &defaultValue = QString()) const;
