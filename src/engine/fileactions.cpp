@@ -232,11 +232,11 @@ FileActions::FileActions(JobStore &store, ActivityLog &log, EngineHost &host)
 {
 }
 
-QStringList FileActions::sources(const QString &job)
+QStringList FileActions::sources(const QString &key)
 {
     QStringList names;
     for (int n = 0; n < maxSources; ++n) {
-        const QString name = m_store.readString(job, sourceValue + QString::number(n));
+        const QString name = m_store.readString(key, sourceValue + QString::number(n));
         if (name.isEmpty())
             break;
         names.append(name);
@@ -317,15 +317,15 @@ bool FileActions::moveFile(const QString &source, const QString &target)
     return error == EXDEV && moveAcross(source, target);
 }
 
-bool FileActions::DeleteOrCreateFiles(const QString &job, int jobType, bool useRecycleBin)
+bool FileActions::DeleteOrCreateFiles(const Job &job, int jobType, bool useRecycleBin)
 {
     if (jobType != Delete && jobType != Create)
         return false;
     bool success = false;
-    for (const QString &source : sources(job)) {
+    for (const QString &source : sources(job.key)) {
         if (jobType == Delete) {
             success = DeleteFileToBin(source, useRecycleBin);
-            m_log.logMessage(fileLine(job, source, success ? deleted : deletionFailed));
+            m_log.logMessage(fileLine(job.name, source, success ? deleted : deletionFailed));
         } else {
             // A wildcard name is a pattern, never a name to create; and only a regular
             // file is emptied, once open and known to be one.
@@ -336,25 +336,25 @@ bool FileActions::DeleteOrCreateFiles(const QString &job, int jobType, bool useR
                 if (fd >= 0)
                     ::close(fd);
             }
-            m_log.logMessage(fileLine(job, source, success ? created : creationFailed));
+            m_log.logMessage(fileLine(job.name, source, success ? created : creationFailed));
         }
     }
     return success;
 }
 
-bool FileActions::CopyOrRenameFiles(const QString &job, const QString &target, int jobType)
+bool FileActions::CopyOrRenameFiles(const Job &job, const QString &target, int jobType)
 {
     if (jobType != Copy && jobType != Rename)
         return false;
     bool success = false;
-    for (const QString &source : sources(job)) {
+    for (const QString &source : sources(job.key)) {
         const QStringList files = matchingFiles(source);
         if (files.isEmpty()) {
-            m_log.logMessage(sourceNotFound(job));
+            m_log.logMessage(sourceNotFound(job.name));
             return false;
         }
         if (target.isEmpty()) {
-            m_log.logMessage(noTarget(job));
+            m_log.logMessage(noTarget(job.name));
             return false;
         }
         for (const QString &file : files) {
@@ -363,17 +363,17 @@ bool FileActions::CopyOrRenameFiles(const QString &job, const QString &target, i
                     = target.endsWith(u'/') ? target + fileNamePart(file) : target;
                 m_host.showMessage(copyMessage(file, effective));
                 success = CopyFileContents(file, effective);
-                m_log.logMessage(fileLine(job, file, success ? copied : copyFailed));
+                m_log.logMessage(fileLine(job.name, file, success ? copied : copyFailed));
             } else {
                 success = moveFile(file, target);
-                m_log.logMessage(fileLine(job, file, success ? renamed : renameFailed));
+                m_log.logMessage(fileLine(job.name, file, success ? renamed : renameFailed));
             }
         }
     }
     return success;
 }
 
-bool FileActions::perform(const QString &job, int jobType, bool useRecycleBin)
+bool FileActions::perform(const Job &job, int jobType, bool useRecycleBin)
 {
     switch (jobType) {
     case Delete:
@@ -381,7 +381,7 @@ bool FileActions::perform(const QString &job, int jobType, bool useRecycleBin)
         return DeleteOrCreateFiles(job, jobType, useRecycleBin);
     case Copy:
     case Rename:
-        return CopyOrRenameFiles(job, m_store.readString(job, targetValue), jobType);
+        return CopyOrRenameFiles(job, m_store.readString(job.key, targetValue), jobType);
     default:
         return false;
     }

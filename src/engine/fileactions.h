@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "engine/jobref.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -29,13 +31,13 @@ public:
 
     // The run of a file job of type 2 to 5 (copy and rename with `sSysTargetFileName`);
     // any other type does nothing and fails.
-    bool perform(const QString &job, int jobType, bool useRecycleBin);
+    bool perform(const Job &job, int jobType, bool useRecycleBin);
 
     // Every source is handled; the result is that of the last one. Types 2 and 3.
-    bool DeleteOrCreateFiles(const QString &job, int jobType, bool useRecycleBin);
+    bool DeleteOrCreateFiles(const Job &job, int jobType, bool useRecycleBin);
     // Stops at the first source that matches no file, or at once when `target` is
     // empty. A copy shows the host a message for each file and waits for it. Types 4, 5.
-    bool CopyOrRenameFiles(const QString &job, const QString &target, int jobType);
+    bool CopyOrRenameFiles(const Job &job, const QString &target, int jobType);
 
     // Deletes a file, or every file a wildcard name matches, into the freedesktop trash
     // or for good. False when nothing matches or any of them stays; a file the trash
@@ -55,7 +57,7 @@ public:
     static QStringList matchingFiles(const QString &name);
 
 private:
-    QStringList sources(const QString &job);
+    QStringList sources(const QString &key);
 
     JobStore &m_store;
     ActivityLog &m_log;

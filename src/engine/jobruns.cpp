@@ -79,7 +79,7 @@ void JobRuns::start(int index)
         bool result = false;
         if (m_systemActions) {
             const int activity = e.terminationOrShutdown;
-            result = m_systemActions->perform(job.key, activity, e.notifyOrForce);
+            result = m_systemActions->perform(job, activity, e.notifyOrForce);
             // A log-off or restart has ended the program; nothing after it happens.
             if (SystemActions::endsProgram(activity)) {
                 m_ending = true;
@@ -97,7 +97,7 @@ void JobRuns::start(int index)
     case 5: {
         // Without a first source there is nothing to act on.
         const bool result = !m_context.store.readString(job.key, u"sSysSourceFileName0"_s).isEmpty()
-            && m_fileActions->perform(job.key, e.jobType, m_context.options.useRecycleBin);
+            && m_fileActions->perform(job, e.jobType, m_context.options.useRecycleBin);
         finishNonProgramRun(job, result);
         return;
     }
@@ -107,7 +107,7 @@ void JobRuns::start(int index)
         // An error still ends the walk, but never leaves the run active: an active entry
         // without a process would later count as a success.
         try {
-            result = activity->run(job.key, m_context.queue[index]);
+            result = activity->run(job, m_context.queue[index]);
         } catch (...) {
             endNonProgramRun(job, false);
             throw;
@@ -157,7 +157,7 @@ void JobRuns::launch(int index)
     const Job job{e.key, e.jobName};
     const bool notify = e.notifyOrForce;
     JobStore &store = m_context.store;
-    const Prestart::Result prestart = m_prestart.CheckPrestart(job.key);
+    const Prestart::Result prestart = m_prestart.CheckPrestart(job);
     const QString program = store.readString(job.key, u"sProgram"_s);
     const QString arguments = store.readString(job.key, u"sCommand Line"_s);
     const QString commandLine = arguments.isEmpty() ? program : program + u' ' + arguments;
@@ -201,7 +201,7 @@ void JobRuns::launch(int index)
     }
     // The send may let events run that rebuild the queue: `e` is not used after it.
     if (notify)
-        m_mailActions->NotifyJob(job.key, true, handle.has_value());
+        m_mailActions->NotifyJob(job, true, handle.has_value());
 }
 
 void JobRuns::supervise(int index, const TickTime &t, bool minuteChanged)
@@ -253,7 +253,7 @@ void JobRuns::endProgramRun(int index, int exitCode)
     m_context.host.updateJobRow(job.key, m_rows.runEnded(now.both(),
         success ? EngineText::successful() : EngineText::failedBecause(reason), false));
     if (notify)
-        m_mailActions->NotifyJob(job.key, false, success);
+        m_mailActions->NotifyJob(job, false, success);
     runPostAction(job, success);
 
     // A notification lets events run (a reload may rebuild the queue) and a post-run action

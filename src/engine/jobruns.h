@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "engine/jobref.h"
+
 #include <QHash>
 #include <QString>
 
@@ -53,12 +55,6 @@ public:
     bool hasEndedProgram() const { return m_ending; }
 
 private:
-    struct Job
-    {
-        QString key;
-        QString name;
-    };
-
     void finishNonProgramRun(const Job &job, bool result);
     void endNonProgramRun(const Job &job, bool result);
     void runPostAction(const Job &job, bool success);

@@ -101,19 +101,20 @@ QString MailActions::notificationText(const QString &stamp, const QString &job, 
         + (success ? u" successful "_s : u" failed "_s);
 }
 
-bool MailActions::SendEmailJob(const QString &job)
+bool MailActions::SendEmailJob(const Job &job)
 {
     BusyIndication busy(m_host);
-    const bool smtp = m_store.readBoolean(job, u"bEmailSMTP"_s, true);
-    const QString subject = m_store.readString(job, u"sEmailSubject"_s);
-    const QString text = m_store.readString(job, u"sEMailText"_s);
+    const bool smtp = m_store.readBoolean(job.key, u"bEmailSMTP"_s, true);
+    const QString subject = m_store.readString(job.key, u"sEmailSubject"_s);
+    const QString text = m_store.readString(job.key, u"sEMailText"_s);
     QStringList recipients;
     QStringList attachments;
     for (int n = 0; n < maxEntries; ++n) {
-        const QString recipient = m_store.readString(job, u"sEmailRecip"_s + QString::number(n));
+        const QString recipient
+            = m_store.readString(job.key, u"sEmailRecip"_s + QString::number(n));
         if (!recipient.isEmpty())
             recipients << recipient;
-        const QString file = m_store.readString(job, u"sEmailFile"_s + QString::number(n));
+        const QString file = m_store.readString(job.key, u"sEmailFile"_s + QString::number(n));
         if (!file.isEmpty())
             attachments << file;
     }
@@ -148,7 +149,7 @@ bool MailActions::SendEmailJob(const QString &job)
         reason = u"unknown error"_s;
     }
 
-    const QString name = printable(job);
+    const QString name = printable(job.name);
     if (m_categories.debugInfo) {
         log(u"Debug, job: "_s + name + u" email: "_s + (smtp ? u"SMTP"_s : u"MAPI"_s)
             + u" - recipients: "_s + QString::number(recipients.size()) + u" attached files: "_s
@@ -161,17 +162,19 @@ bool MailActions::SendEmailJob(const QString &job)
     return success;
 }
 
-void MailActions::NotifyJob(const QString &job, bool isStart, bool success)
+void MailActions::NotifyJob(const Job &job, bool isStart, bool success)
 {
-    if (!m_store.readBoolean(job, u"bNotifyCode"_s, false))
+    if (!m_store.readBoolean(job.key, u"bNotifyCode"_s, false))
         return;
-    const int type = m_store.readInteger(job, u"iNotifyType"_s, 0);
-    const int when = m_store.readInteger(job, isStart ? u"iNotifyStart"_s : u"iNotifyEnd"_s, -1);
+    const int type = m_store.readInteger(job.key, u"iNotifyType"_s, 0);
+    const int when
+        = m_store.readInteger(job.key, isStart ? u"iNotifyStart"_s : u"iNotifyEnd"_s, -1);
     if (!((when == 0 && success) || (when == 1 && !success)))
         return;
-    const QString message = notificationText(m_now(), job, isStart, success);
+    const QString message = notificationText(m_now(), job.name, isStart, success);
     for (int n = 0; n < maxEntries; ++n) {
-        const QString recipient = m_store.readString(job, u"sNotifyRecip"_s + QString::number(n));
+        const QString recipient
+            = m_store.readString(job.key, u"sNotifyRecip"_s + QString::number(n));
         if (recipient.isEmpty())
             break;
         if (type == 1)

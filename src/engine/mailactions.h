@@ -49,10 +49,10 @@ public:
     // The desktop may open its compose window for a system mail without a recipient.
     void setComposeWindowAllowed(bool allowed) { m_composeAllowed = allowed; }
 
-    bool run(const QString &job, QueueEntry &) override { return SendEmailJob(job); }
+    bool run(const Job &job, QueueEntry &) override { return SendEmailJob(job); }
 
-    bool SendEmailJob(const QString &job);
-    void NotifyJob(const QString &job, bool isStart, bool success);
+    bool SendEmailJob(const Job &job);
+    void NotifyJob(const Job &job, bool isStart, bool success);
     bool SendSMTPNotification(const QString &message, const QString &recipient);
     bool SendMAPINotification(const QString &message, const QString &recipient);
 

@@ -34,34 +34,34 @@ std::optional<QString> Prestart::driveFolder(QChar letter)
     return folder;
 }
 
-Prestart::Result Prestart::CheckPrestart(const QString &job)
+Prestart::Result Prestart::CheckPrestart(const Job &job)
 {
     Result result;
-    if (!m_store.readBoolean(job, u"bCheckPreStart"_s, false))
+    if (!m_store.readBoolean(job.key, u"bCheckPreStart"_s, false))
         return result;
     const bool debug = m_categories.debugInfo;
     if (debug)
-        m_log.logMessage(EngineText::prestartChecking(job));
+        m_log.logMessage(EngineText::prestartChecking(job.name));
 
-    if (m_store.readBoolean(job, u"bCheckStartDir"_s, false)) {
+    if (m_store.readBoolean(job.key, u"bCheckStartDir"_s, false)) {
         if (debug)
-            m_log.logMessage(EngineText::prestartCheckingDir(job));
-        const QString dir = m_store.readString(job, u"sStartDir"_s);
+            m_log.logMessage(EngineText::prestartCheckingDir(job.name));
+        const QString dir = m_store.readString(job.key, u"sStartDir"_s);
         if (!dir.isEmpty()) {
             result.startDirectory = dir;
             if (debug)
-                m_log.logMessage(EngineText::prestartAttemptDir(job, dir));
+                m_log.logMessage(EngineText::prestartAttemptDir(job.name, dir));
             // The program's own current directory changes too: later relative paths
             // are taken from it.
             const bool changed = QDir::setCurrent(dir);
             if (m_categories.jobPrestarts)
-                m_log.logMessage(changed ? EngineText::prestartDirChanged(job, dir)
-                                         : EngineText::prestartDirNotChanged(job, dir));
+                m_log.logMessage(changed ? EngineText::prestartDirChanged(job.name, dir)
+                                         : EngineText::prestartDirNotChanged(job.name, dir));
         }
     }
 
-    if (m_store.readBoolean(job, u"bCheckDiskFree"_s, false)) {
-        const QString drive = m_store.readString(job, u"sDiskFreeDrive"_s, u"c"_s);
+    if (m_store.readBoolean(job.key, u"bCheckDiskFree"_s, false)) {
+        const QString drive = m_store.readString(job.key, u"sDiskFreeDrive"_s, u"c"_s);
         const QChar letter = drive.isEmpty() ? QChar() : drive.at(0);
         // Only the lower-case letters name drives; anything else skips the test.
         if (letter >= u'a' && letter <= u'z') {
@@ -69,11 +69,11 @@ Prestart::Result Prestart::CheckPrestart(const QString &job)
             const std::optional<qint64> bytes = folder && m_freeBytes ? m_freeBytes(*folder) : std::nullopt;
             const qint64 freeBytes = bytes.value_or(0);
             const qint64 freeMb = freeBytes > megabyte ? freeBytes / megabyte : 0;
-            const int required = m_store.readInteger(job, u"iDiskFreeMb"_s, 10);
+            const int required = m_store.readInteger(job.key, u"iDiskFreeMb"_s, 10);
             if (required > freeMb)
                 result.passed = false;
             if (debug)
-                m_log.logMessage(EngineText::prestartDrive(job, letter, freeMb, required));
+                m_log.logMessage(EngineText::prestartDrive(job.name, letter, freeMb, required));
         }
     }
     return result;

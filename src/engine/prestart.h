@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "engine/jobref.h"
+
 #include <QString>
 
 #include <functional>
@@ -30,7 +32,7 @@ public:
     Prestart(JobStore &store, Settings &settings, ActivityLog &log,
         const LogCategories &categories, FreeBytes freeBytes);
 
-    Result CheckPrestart(const QString &job);
+    Result CheckPrestart(const Job &job);
 
     // The folder behind a drive letter "a" to "z"; nullopt when none is mapped.
     std::optional<QString> driveFolder(QChar letter);

@@ -97,7 +97,7 @@ bool SystemActions::endsProgram(int activity)
     return row && row->endsProgram;
 }
 
-bool SystemActions::perform(const QString &job, int shutdownType, bool forceClose)
+bool SystemActions::perform(const Job &job, int shutdownType, bool forceClose)
 {
     if (shutdownType == TerminateProcess)
         return TerminateProcessJob(job);
@@ -131,7 +131,7 @@ bool SystemActions::exitWindows()
     return exitWindowsEx(ewxLogoff);
 }
 
-bool SystemActions::ShutdownWindows(const QString &job, int activity, bool forceClose)
+bool SystemActions::ShutdownWindows(const Job &job, int activity, bool forceClose)
 {
     const ActivityRow *row = rowOf(activity);
     if (!row)
@@ -142,7 +142,7 @@ bool SystemActions::ShutdownWindows(const QString &job, int activity, bool force
         EnableShutdownPrivilege();
         success = exitWindowsEx(forceClose ? row->forcedFlags : row->flags);
         if (success && activity == LogOff) {
-            m_log.logMessage(shutdownSuccessful(job));
+            m_log.logMessage(shutdownSuccessful(job.name));
             m_host.quit();
             return true;
         }
@@ -158,18 +158,18 @@ bool SystemActions::ShutdownWindows(const QString &job, int activity, bool force
             m_log.logMessage(secondaryUsed);
     }
 
-    m_log.logMessage(success ? shutdownSuccessful(job) : shutdownFailed(job));
+    m_log.logMessage(success ? shutdownSuccessful(job.name) : shutdownFailed(job.name));
     if (row->endsProgram)
         m_host.quit();
     return success;
 }
 
-bool SystemActions::TerminateProcessJob(const QString &job)
+bool SystemActions::TerminateProcessJob(const Job &job)
 {
-    const QString name = m_store.readString(job, processNameValue);
+    const QString name = m_store.readString(job.key, processNameValue);
     if (name.isEmpty())
         return false;
-    const bool forced = m_store.readBoolean(job, processKillTypeValue, false);
+    const bool forced = m_store.readBoolean(job.key, processKillTypeValue, false);
 
     const QString wanted = name.toUpper();
     const quint32 self = quint32(::getpid());
@@ -189,7 +189,7 @@ bool SystemActions::TerminateProcessJob(const QString &job)
     }
 
     const QString &suffix = forced ? forcedExit : normalExit;
-    m_log.logMessage(
-        success ? terminatedLine(job, name, suffix) : terminationFailedLine(job, name, suffix));
+    m_log.logMessage(success ? terminatedLine(job.name, name, suffix)
+                             : terminationFailedLine(job.name, name, suffix));
     return success;
 }

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "engine/jobref.h"
+
 #include <QString>
 
 class ActivityLog;
@@ -32,15 +34,15 @@ public:
 
     // The run of a system job: activities 1 to 5 through ShutdownWindows, 6 through
     // TerminateProcessJob; any other value does nothing and fails.
-    bool perform(const QString &job, int shutdownType, bool forceClose);
+    bool perform(const Job &job, int shutdownType, bool forceClose);
 
     // Activities 1 to 5. After LogOff and Restart the host has been told to quit: the
     // caller must do nothing more for this run (see endsProgram).
-    bool ShutdownWindows(const QString &job, int activity, bool forceClose);
+    bool ShutdownWindows(const Job &job, int activity, bool forceClose);
     // Signals every process whose name matches `sProcessName` without regard to case:
     // SIGTERM, or SIGKILL when `sProcessKillType` is true. The result is that of the last
     // match; false when nothing matches. This program itself is never signalled.
-    bool TerminateProcessJob(const QString &job);
+    bool TerminateProcessJob(const Job &job);
     // Callers ignore the result.
     bool EnableShutdownPrivilege();
 

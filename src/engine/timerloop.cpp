@@ -169,7 +169,7 @@ void TimerLoop::treat(int index, const TickTime &t, bool minuteChanged)
     if (t.logsWindowLines(categories))
         log(EngineText::passedStartTest(job));
 
-    const Prestart::Result prestart = m_prestart.CheckPrestart(e.key);
+    const Prestart::Result prestart = m_prestart.CheckPrestart(Job { e.key, e.jobName });
     if (!prestart.passed) {
         if (categories.jobPrestarts)
             log(EngineText::prestartFailed(job));

@@ -570,19 +570,19 @@ TEST(PrestartDrives, LettersAndTheirFolders)
     for (const Case &c : cases) {
         store.writeString(u"J"_s, u"sDiskFreeDrive"_s, QString::fromUtf16(c.drive));
         store.writeInteger(u"J"_s, u"iDiskFreeMb"_s, c.required);
-        EXPECT_EQ(prestart.CheckPrestart(u"J"_s).passed, c.passed) << QString::fromUtf16(c.drive).toStdString() << c.required;
+        EXPECT_EQ(prestart.CheckPrestart(Job(u"J"_s)).passed, c.passed) << QString::fromUtf16(c.drive).toStdString() << c.required;
     }
     EXPECT_TRUE(asked.count(u"/"_s) >= 2);
     settings.writeString(Settings::Section::Config, u"sDrive.d"_s, u"/data"_s);
     store.writeString(u"J"_s, u"sDiskFreeDrive"_s, u"d"_s);
-    prestart.CheckPrestart(u"J"_s);
+    prestart.CheckPrestart(Job(u"J"_s));
     EXPECT_EQ(asked.last(), u"/data"_s);
 }
 
 struct ThrowingActivity : JobActivity
 {
     int runs = 0;
-    bool run(const QString &, QueueEntry &) override
+    bool run(const Job &, QueueEntry &) override
     {
         ++runs;
         throw std::runtime_error("boom");
@@ -595,7 +595,7 @@ struct RebuildingActivity : JobActivity
 {
     std::function<void()> meanwhile;
     int runs = 0;
-    bool run(const QString &, QueueEntry &) override
+    bool run(const Job &, QueueEntry &) override
     {
         ++runs;
         meanwhile();
@@ -808,6 +808,59 @@ TEST_F(EngineTest, ALogOffEndsTheProgramAndNothingAfterItHappens)
     runUntil(at(10, 0, 5));
     EXPECT_EQ(startsOf(u"Later"_s), 0);
     EXPECT_EQ(startsOf(u"C-after"_s), 0);
+}
+
+// Keys whose sJobName differs from them, one for each kind of action: the actions read and
+// record under the key, and every line names the job.
+TEST_F(EngineTest, ActionsKeepToTheKeyAndNameTheJob)
+{
+    FakeSessionControl session;
+    NoProcesses processes;
+    settings.setBoolean(settings::LogDebugInfo, true);
+    const QString made = profile.path(u"made.txt"_s);
+    struct Case
+    {
+        QString key;
+        QString name;
+        QList<std::pair<QString, QString>> values;
+        QString line;
+        bool runs;
+    };
+    const Case cases[] = {
+        {u"nightly"_s, u"Nightly backup"_s, {{u"iJobType"_s, u"3"_s}, {u"sSysSourceFileName0"_s, made}},
+            u"Job: Nightly backup. File: "_s + made + u" created!"_s, true},
+        {u"tidy"_s, u"Tidy up"_s,
+            {{u"iJobType"_s, u"1"_s}, {u"iShutdownType"_s, u"6"_s}, {u"sProcessName"_s, u"absent"_s}},
+            u"Job: Tidy up. Process: absent termination failed (Normal exit)"_s, true},
+        {u"gated"_s, u"Gated report"_s,
+            {{u"sProgram"_s, u"/bin/report"_s}, {u"bCheckPreStart"_s, u"1"_s},
+                {u"bCheckDiskFree"_s, u"1"_s}, {u"iDiskFreeMb"_s, u"101"_s}},
+            u"Debug, job: Gated report prestart: Drive: c 100mb, test against: 101mb"_s, false},
+    };
+    for (const Case &c : cases) {
+        store.writeString(c.key, u"sJobName"_s, c.name);
+        store.writeInteger(c.key, u"iFrequency"_s, 1);
+        store.writeInteger(c.key, u"iHour"_s, 10);
+        for (const auto &[value, text] : c.values)
+            store.writeString(c.key, value, text);
+    }
+    engine = std::make_unique<Engine>(Engine::Services{store, settings, log, clock, launcher, host,
+        [this](const QString &) { return freeBytes; }, &session, &processes});
+    engine->readSettings();
+    engine->startOfDay(Engine::StartOfDayKind::StartUp);
+    runUntil(at(10, 0, 1));
+
+    const QStringList lines = logLines();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.key.toStdString());
+        EXPECT_TRUE(lines.contains(c.line));
+        for (const QString &line : lines)
+            EXPECT_FALSE(line.contains(c.key)) << line.toStdString();
+        EXPECT_EQ(store.readString(c.key, u"sLastStartDate"_s).isEmpty(), !c.runs);
+        EXPECT_TRUE(store.values(c.name).values().isEmpty());
+    }
+    EXPECT_TRUE(QFile::exists(made));
+    EXPECT_TRUE(launcher.processes().isEmpty());
 }
 
 TEST_F(EngineTest, RealSuccessCriteriaDecideTheRunAndItsFollowUp)

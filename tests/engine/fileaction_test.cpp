@@ -145,7 +145,7 @@ TEST_P(DeleteTest, EachSourceIsLoggedAndTheLastOneDecides)
     write(path(u"three.log"_s), "3");
     setSources({ path(u"one.log"_s), path(u"two.log"_s), path(u"three.log"_s) });
 
-    EXPECT_TRUE(actions.perform(job, FileActions::Delete, useBin));
+    EXPECT_TRUE(actions.perform(Job(job), FileActions::Delete, useBin));
     EXPECT_EQ(recorder.messages,
         QStringList(
             { line(path(u"one.log"_s), " deleted!"), line(path(u"two.log"_s), " deletion failed!"),
@@ -170,7 +170,7 @@ TEST_F(FileActionTest, WildcardDeletesEveryMatchingFileAndNothingElse)
     QDir().mkpath(path(u"t/dir.tmp"_s));
     setSources({ path(u"t/*.tmp"_s), path(u"t/*.none"_s) });
 
-    EXPECT_FALSE(actions.DeleteOrCreateFiles(job, FileActions::Delete, false));
+    EXPECT_FALSE(actions.DeleteOrCreateFiles(Job(job), FileActions::Delete, false));
     EXPECT_EQ(recorder.messages,
         QStringList({ line(path(u"t/*.tmp"_s), " deleted!"),
             line(path(u"t/*.none"_s), " deletion failed!") }));
@@ -186,7 +186,7 @@ TEST_F(FileActionTest, CreateMakesEmptyFilesAndTruncatesExistingOnes)
     setSources(
         { path(u"new.txt"_s), path(u"full.txt"_s), path(u"no/such/dir.txt"_s), path(u"*.txt"_s) });
 
-    EXPECT_FALSE(actions.DeleteOrCreateFiles(job, FileActions::Create, true));
+    EXPECT_FALSE(actions.DeleteOrCreateFiles(Job(job), FileActions::Create, true));
     EXPECT_EQ(recorder.messages,
         QStringList({ line(path(u"new.txt"_s), " created!"), line(path(u"full.txt"_s), " created!"),
             line(path(u"no/such/dir.txt"_s), " creation failed!"),
@@ -206,7 +206,7 @@ TEST_F(FileActionTest, CopyToAFolderAppendsTheFileNameAndShowsTheMessageFirst)
     host.onMessage
         = [&](const QString &) { targetAtMessage = QFileInfo::exists(path(u"backup/A.TXT"_s)); };
 
-    EXPECT_TRUE(actions.perform(job, FileActions::Copy, true));
+    EXPECT_TRUE(actions.perform(Job(job), FileActions::Copy, true));
     EXPECT_EQ(host.messages,
         QStringList(u"s: "_s + path(u"data/A.TXT"_s) + u" t: "_s + path(u"backup/A.TXT"_s)));
     EXPECT_FALSE(targetAtMessage);
@@ -222,7 +222,7 @@ TEST_F(FileActionTest, WildcardCopyHandlesEachMatchAndOneFileTargetKeepsTheLast)
     write(path(u"in/c.log"_s), "c");
     setSources({ path(u"in/*.txt"_s) });
 
-    EXPECT_TRUE(actions.CopyOrRenameFiles(job, path(u"one.txt"_s), FileActions::Copy));
+    EXPECT_TRUE(actions.CopyOrRenameFiles(Job(job), path(u"one.txt"_s), FileActions::Copy));
     EXPECT_EQ(host.messages.size(), 2);
     EXPECT_EQ(recorder.messages,
         QStringList(
@@ -260,7 +260,7 @@ TEST_P(CopyRenameStopTest, AMissingSourceOrTargetEndsTheJob)
     setSources(sources);
     const QString target = c.target.isEmpty() ? QString() : path(c.target);
 
-    EXPECT_FALSE(actions.CopyOrRenameFiles(job, target, c.jobType));
+    EXPECT_FALSE(actions.CopyOrRenameFiles(Job(job), target, c.jobType));
     QStringList expected;
     for (QString l : c.lines)
         expected.append(l.replace(u"<a>"_s, path(u"a"_s)).replace(u"<job>"_s, job));
@@ -382,7 +382,7 @@ TEST_P(SameFileCopyTest, FailsAndKeepsTheContents)
     const QString target = GetParam().alias(treePath, path(u"self.txt"_s));
     setSources({ path(u"self.txt"_s) });
 
-    EXPECT_FALSE(actions.CopyOrRenameFiles(job, target, FileActions::Copy));
+    EXPECT_FALSE(actions.CopyOrRenameFiles(Job(job), target, FileActions::Copy));
     EXPECT_EQ(recorder.messages, QStringList(line(path(u"self.txt"_s), " copy failed!")));
     EXPECT_EQ(read(path(u"self.txt"_s)), "precious");
     EXPECT_EQ(read(target.endsWith(u'/') ? target + u"self.txt"_s : target), "precious");
@@ -424,7 +424,7 @@ TEST_F(FileActionTest, ACopyThatRunsOutOfSpaceFailsAndLeavesTheOldTarget)
     ASSERT_TRUE(QFile::remove(small.path(u"probe.bin"_s)));
     setSources({ path(u"big.bin"_s) });
 
-    EXPECT_FALSE(actions.CopyOrRenameFiles(job, small.path(u"target.bin"_s), FileActions::Copy));
+    EXPECT_FALSE(actions.CopyOrRenameFiles(Job(job), small.path(u"target.bin"_s), FileActions::Copy));
     EXPECT_EQ(recorder.messages, QStringList(line(path(u"big.bin"_s), " copy failed!")));
     EXPECT_EQ(read(small.path(u"target.bin"_s)), "old contents");
     EXPECT_EQ(small.entries(), QStringList(u"target.bin"_s)); // no partial file left behind
@@ -439,7 +439,7 @@ TEST_F(FileActionTest, RenameMovesTheFileAndNeverReplacesATarget)
     store.writeString(job, u"sSysTargetFileName"_s, path(u"to.txt"_s));
 
     // The second source finds the target the first one made.
-    EXPECT_FALSE(actions.perform(job, FileActions::Rename, true));
+    EXPECT_FALSE(actions.perform(Job(job), FileActions::Rename, true));
     EXPECT_EQ(recorder.messages,
         QStringList({ line(path(u"from.txt"_s), " renamed!"),
             line(path(u"other.txt"_s), " rename failed!") }));
@@ -472,7 +472,7 @@ TEST_F(FileActionTest, RenameToAnotherFileSystemKeepsContentsModeAndTime)
     ASSERT_TRUE(QFile::link(path(u"move.bin"_s), path(u"link"_s)));
     setSources({ path(u"move.bin"_s) });
 
-    EXPECT_TRUE(actions.CopyOrRenameFiles(job, other.path(u"moved.bin"_s), FileActions::Rename));
+    EXPECT_TRUE(actions.CopyOrRenameFiles(Job(job), other.path(u"moved.bin"_s), FileActions::Rename));
     EXPECT_EQ(recorder.messages, QStringList(line(path(u"move.bin"_s), " renamed!")));
     EXPECT_FALSE(QFileInfo::exists(path(u"move.bin"_s)));
     const QFileInfo moved(other.path(u"moved.bin"_s));

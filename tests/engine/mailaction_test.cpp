@@ -185,6 +185,31 @@ TEST_F(MailActionTest, AnSmtpEmailJobSendsToEveryRecipientSlotWithTheProfileFrom
     EXPECT_EQ(engine->mail().profile().sender, u"unused@example.org"_s);
 }
 
+// Keys whose sJobName differs from them: the mail is read from the key, and the mail and
+// its lines name the job.
+TEST_F(MailActionTest, MailsNameTheJobNotItsKey)
+{
+    job(u"nightly"_s, 0, {{u"sJobName"_s, u"Nightly backup"_s}, {u"bNotifyCode"_s, u"1"_s},
+        {u"iNotifyType"_s, u"1"_s}, {u"iNotifyStart"_s, u"0"_s}, {u"sNotifyRecip0"_s, u"ops@x"_s}});
+    job(u"weekly"_s, 6, {{u"sJobName"_s, u"Weekly report"_s}, {u"sEmailRecip0"_s, u"boss@x"_s}});
+    start();
+    runUntil(at(10, 0, 1));
+
+    ASSERT_EQ(sender.sent.size(), 2);
+    for (const auto &s : sender.sent) {
+        if (s.kind == u"quick")
+            EXPECT_TRUE(s.text.endsWith(u" Job: Nightly backup started status: successful "_s)) << s.text.toStdString();
+        else
+            EXPECT_EQ(s.recipients, QStringList(u"boss@x"_s));
+    }
+    const QStringList lines = logLines();
+    EXPECT_TRUE(lines.contains(u"Email job: Weekly report (successful)"_s));
+    for (const QString &line : lines)
+        EXPECT_FALSE(line.contains(u"nightly"_s) || line.contains(u"weekly"_s)) << line.toStdString();
+    for (const QString &key : {u"nightly"_s, u"weekly"_s})
+        EXPECT_FALSE(store.readString(key, u"sLastStartDate"_s).isEmpty()) << key.toStdString();
+}
+
 TEST_F(MailActionTest, EveryFailedEmailJobIsRecordedOnceAsFailedAndNeverLeftActive)
 {
     struct Case

@@ -105,7 +105,7 @@ TEST_P(ShutdownTest, RequestsLinesAndTheProgramsEnd)
     qsizetype linesAtQuit = -1;
     host.onQuit = [&] { linesAtQuit = recorder.messages.size(); };
 
-    EXPECT_EQ(actions.perform(job, c.activity, c.force), c.result);
+    EXPECT_EQ(actions.perform(Job(job), c.activity, c.force), c.result);
     EXPECT_EQ(session.requests, c.requests);
     EXPECT_EQ(recorder.messages, c.lines);
     EXPECT_EQ(host.quitCalls, c.quits);
@@ -165,7 +165,7 @@ INSTANTIATE_TEST_SUITE_P(Activities, ShutdownTest,
 
 TEST_F(SystemActionTest, TerminateProcessOutsideTheRangeOfShutdownWindows)
 {
-    EXPECT_FALSE(actions.ShutdownWindows(job, SystemActions::TerminateProcess, false));
+    EXPECT_FALSE(actions.ShutdownWindows(Job(job), SystemActions::TerminateProcess, false));
     EXPECT_TRUE(session.requests.isEmpty());
     EXPECT_TRUE(recorder.messages.isEmpty());
     EXPECT_EQ(host.quitCalls, 0);
@@ -232,7 +232,7 @@ TEST_P(TerminateTest, EveryProcessOfTheNameGetsTheSignalOfTheKillType)
     if (forced)
         store.writeBoolean(job, u"sProcessKillType"_s, true);
 
-    EXPECT_TRUE(actions.perform(job, SystemActions::TerminateProcess, false));
+    EXPECT_TRUE(actions.perform(Job(job), SystemActions::TerminateProcess, false));
     const int signal = forced ? SIGKILL : SIGTERM;
     EXPECT_EQ(endingSignal(first), signal);
     EXPECT_EQ(endingSignal(second), signal);
@@ -256,13 +256,13 @@ TEST_F(ProcessTest, TheLastMatchDecides)
     store.writeString(job, u"sProcessName"_s, name);
 
     processList.entries = { { name, noSuchPid }, listed(name, child) };
-    EXPECT_TRUE(actions.TerminateProcessJob(job));
+    EXPECT_TRUE(actions.TerminateProcessJob(Job(job)));
     EXPECT_EQ(endingSignal(child), SIGTERM);
 
     QProcess *next = start(name);
     ASSERT_TRUE(next);
     processList.entries = { listed(name, next), { name, noSuchPid } };
-    EXPECT_FALSE(actions.TerminateProcessJob(job));
+    EXPECT_FALSE(actions.TerminateProcessJob(Job(job)));
     EXPECT_EQ(endingSignal(next), SIGTERM);
     EXPECT_EQ(recorder.messages,
         QStringList(
@@ -281,7 +281,7 @@ TEST_F(ProcessTest, AnIdGivenToAnotherProcessSinceTheListIsNotSignalled)
     --gone.startTime;
     processList.entries = { gone };
 
-    EXPECT_FALSE(actions.TerminateProcessJob(job));
+    EXPECT_FALSE(actions.TerminateProcessJob(Job(job)));
     EXPECT_EQ(child->state(), QProcess::Running);
     EXPECT_EQ(recorder.messages,
         QStringList(u"Job: Night. Process: "_s + name + u" termination failed (Normal exit)"_s));
@@ -291,7 +291,7 @@ TEST_F(ProcessTest, NoMatchFailsAndThisProgramIsNeverSignalled)
 {
     store.writeString(job, u"sProcessName"_s, name);
     processList.entries = { { name + u"x"_s, noSuchPid }, { name, quint32(::getpid()) } };
-    EXPECT_FALSE(actions.TerminateProcessJob(job));
+    EXPECT_FALSE(actions.TerminateProcessJob(Job(job)));
     EXPECT_EQ(recorder.messages,
         QStringList(u"Job: Night. Process: "_s + name + u" termination failed (Normal exit)"_s));
 }
@@ -299,7 +299,7 @@ TEST_F(ProcessTest, NoMatchFailsAndThisProgramIsNeverSignalled)
 TEST_F(ProcessTest, AnEmptyProcessNameFailsSilently)
 {
     processList.entries = { { QString(), noSuchPid } };
-    EXPECT_FALSE(actions.TerminateProcessJob(job));
+    EXPECT_FALSE(actions.TerminateProcessJob(Job(job)));
     EXPECT_TRUE(recorder.messages.isEmpty());
 }
 

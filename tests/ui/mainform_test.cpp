@@ -738,7 +738,7 @@ TEST_F(MainFormTest, AnEmailJobShowsABusyCursorThatAFailureTakesBack)
     open();
     CursorWatchingSender sender;
     form->engine().mail().setSender(&sender);
-    EXPECT_TRUE(form->engine().mail().SendEmailJob(u"Mail"_s) == false);
+    EXPECT_TRUE(form->engine().mail().SendEmailJob(Job(u"Mail"_s)) == false);
     EXPECT_TRUE(sender.busyMeanwhile);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     form->engine().mail().setSender(nullptr);
