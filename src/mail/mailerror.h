@@ -3,26 +3,13 @@
 
 #pragma once
 
-#include <QByteArray>
-#include <QString>
-
-#include <exception>
+#include "platform/messageerror.h"
 
 // The mail classes' exceptions: each carries only its message.
-class EMailBaseError : public std::exception
+class EMailBaseError : public MessageError
 {
 public:
-    explicit EMailBaseError(const QString &message)
-        : m_message(message), m_what(message.toUtf8())
-    {
-    }
-
-    QString message() const { return m_message; }
-    const char *what() const noexcept override { return m_what.constData(); }
-
-private:
-    QString m_message;
-    QByteArray m_what;
+    using MessageError::MessageError;
 };
 
 // Protocol and name errors; a refused reply carries the server's text.

@@ -3,24 +3,11 @@
 
 #pragma once
 
-#include <QByteArray>
-#include <QString>
+#include "platform/messageerror.h"
 
-#include <exception>
-
-// Raised when the process list cannot be had; carries only its message.
-class EProcessDataError : public std::exception
+// Raised when the process list cannot be had.
+class EProcessDataError : public MessageError
 {
 public:
-    explicit EProcessDataError(const QString &message)
-        : m_message(message), m_what(message.toUtf8())
-    {
-    }
-
-    QString message() const { return m_message; }
-    const char *what() const noexcept override { return m_what.constData(); }
-
-private:
-    QString m_message;
-    QByteArray m_what;
+    using MessageError::MessageError;
 };

@@ -11,6 +11,7 @@
 #include "store/settings.h"
 #include "support/fakeclock.h"
 #include "support/fakeprocesslauncher.h"
+#include "support/schedulerfixture.h"
 #include "support/fakesessioncontrol.h"
 #include "engine/processlister.h"
 #include "support/recordinghost.h"
@@ -35,32 +36,16 @@ QDateTime at(int h, int m, int s, int ms = 0, QDate date = QDate(2026, 12, 10))
     return QDateTime(date, QTime(h, m, s, ms));
 }
 
-class EngineTest : public ::testing::Test
+class EngineTest : public EngineFixture
 {
 protected:
-    TempProfile profile;
-    Registry registry{Registry::Role::Scheduler};
-    JobStore store{registry};
-    Settings settings{registry};
-    FakeClock clock{at(9, 59, 59, 500)};
-    FakeProcessLauncher launcher;
-    RecordingHost host;
-    std::optional<qint64> freeBytes = qint64(100) * 1048576;
-    ActivityLog log{settings, clock};
-    std::unique_ptr<Engine> engine;
+    EngineTest() : EngineFixture(at(9, 59, 59, 500)) {}
 
-    void SetUp() override
-    {
-        log.setLocale(QLocale(QLocale::C));
-        settings.setText(settings::LogFile, profile.path(u"test.log"_s));
-    }
+    std::optional<qint64> freeBytes = qint64(100) * 1048576;
+
     void start(Engine::StartOfDayKind kind = Engine::StartOfDayKind::StartUp)
     {
-        engine = std::make_unique<Engine>(Engine::Services{store, settings, log, clock, launcher, host,
-            [this](const QString &) { return freeBytes; }});
-        engine->readSettings();
-        engine->startOfDay(kind);
-        engine->setFirstShow(false);
+        startEngine(kind, [this](const QString &) { return freeBytes; });
     }
     void program(const QString &job, int h, int m, int s, std::initializer_list<std::pair<QString, QString>> extra = {})
     {
@@ -73,24 +58,6 @@ protected:
         store.writeString(job, u"sProgram"_s, u"/bin/prog-"_s + job);
         for (const auto &[name, value] : extra)
             store.writeString(job, name, value);
-    }
-    // Ticks every 250 ms until `until` (inclusive).
-    void runUntil(const QDateTime &until)
-    {
-        while (clock.now() < until) {
-            clock.advanceMs(250);
-            engine->tick();
-        }
-    }
-    QStringList logLines()
-    {
-        QFile f(profile.path(u"test.log"_s));
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
-        QStringList lines = QString::fromUtf8(f.readAll()).split(u"\r\n"_s, Qt::SkipEmptyParts);
-        for (QString &l : lines)
-            l = l.mid(20); // drop "yyyy-mm-dd hh:mm:ss "
-        return lines;
     }
     int startsOf(const QString &job) const
     {

@@ -9,6 +9,7 @@
 #include "platform/registry.h"
 #include "store/jobstore.h"
 #include "store/settings.h"
+#include "support/schedulerfixture.h"
 #include "support/fakeclock.h"
 #include "support/fakeprocesslauncher.h"
 #include "support/recordinghost.h"
@@ -75,34 +76,23 @@ struct FakeSender : MailSender
     }
 };
 
-class MailActionTest : public ::testing::Test
+class MailActionTest : public EngineFixture
 {
 protected:
-    TempProfile profile;
-    Registry registry{Registry::Role::Scheduler};
-    JobStore store{registry};
-    Settings settings{registry};
-    FakeClock clock{at(9, 59, 59)};
-    FakeProcessLauncher launcher;
-    RecordingHost host;
-    ActivityLog log{settings, clock};
+    MailActionTest() : EngineFixture(at(9, 59, 59)) {}
+
     FakeSender sender;
-    std::unique_ptr<Engine> engine;
 
     void SetUp() override
     {
-        log.setLocale(QLocale(QLocale::C));
-        settings.setText(settings::LogFile, profile.path(u"test.log"_s));
+        EngineFixture::SetUp();
         settings.setBoolean(settings::LogEmails, true);
         settings.setBoolean(settings::LogDebugInfo, true);
     }
     void start()
     {
-        engine = std::make_unique<Engine>(Engine::Services{store, settings, log, clock, launcher, host,
-            [](const QString &) { return std::optional<qint64>(qint64(1) << 30); }});
-        engine->readSettings();
-        engine->startOfDay(Engine::StartOfDayKind::StartUp);
-        engine->setFirstShow(false);
+        startEngine(Engine::StartOfDayKind::StartUp,
+            [](const QString &) { return std::optional<qint64>(qint64(1) << 30); });
         engine->mail().setSender(&sender);
     }
     void job(const QString &name, int type, std::initializer_list<std::pair<QString, QString>> values)
@@ -115,23 +105,6 @@ protected:
             store.writeString(name, u"sProgram"_s, u"/bin/prog"_s);
         for (const auto &[key, value] : values)
             store.writeString(name, key, value);
-    }
-    void runUntil(const QDateTime &until)
-    {
-        while (clock.now() < until) {
-            clock.advanceMs(250);
-            engine->tick();
-        }
-    }
-    QStringList logLines()
-    {
-        QFile f(profile.path(u"test.log"_s));
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
-        QStringList lines = QString::fromUtf8(f.readAll()).split(u"\r\n"_s, Qt::SkipEmptyParts);
-        for (QString &l : lines)
-            l = l.mid(20);
-        return lines;
     }
     int detachedStarts(const QString &program)
     {

@@ -9,9 +9,7 @@
 #include "store/jobstore.h"
 #include "store/setting.h"
 #include "store/settings.h"
-#include "support/fakeclock.h"
-#include "support/fakeprocesslauncher.h"
-#include "support/tempprofile.h"
+#include "support/schedulerfixture.h"
 #include "support/ui/scripteddialogs.h"
 #include "ui/jobeditorfactory.h"
 #include "ui/joblistmodel.h"
@@ -44,22 +42,16 @@ using Answer = Dialogs::Answer;
 
 namespace {
 
-class MainFormTest : public ::testing::Test
+class MainFormTest : public SchedulerFixture
 {
 protected:
-    TempProfile profile;
-    Registry registry{Registry::Role::Scheduler};
-    JobStore store{registry};
-    Settings settings{registry};
-    FakeClock clock{QDateTime(QDate(2026, 12, 10), QTime(14, 5, 9))};
-    FakeProcessLauncher launcher;
-    ActivityLog log{settings, clock};
+    MainFormTest() : SchedulerFixture(QDateTime(QDate(2026, 12, 10), QTime(14, 5, 9))) {}
+
     std::unique_ptr<MainForm> form;
 
     void SetUp() override
     {
-        log.setLocale(QLocale(QLocale::C));
-        settings.setText(settings::LogFile, profile.path(u"test.log"_s));
+        SchedulerFixture::SetUp();
         settings.setText(settings::InstalledVersion, T::version());
     }
     void TearDown() override

@@ -6,9 +6,7 @@
 #include "platform/registry.h"
 #include "store/jobstore.h"
 #include "store/settings.h"
-#include "support/fakeclock.h"
-#include "support/fakeprocesslauncher.h"
-#include "support/tempprofile.h"
+#include "support/schedulerfixture.h"
 #include "support/ui/faketrayicon.h"
 #include "support/ui/scripteddialogs.h"
 #include "ui/desktoppresence.h"
@@ -53,16 +51,11 @@ public:
 };
 
 // The main window with the tray icon and the mini window beside it, as the program has them.
-class MainFormAttachTest : public ::testing::Test
+class MainFormAttachTest : public SchedulerFixture
 {
 protected:
-    TempProfile profile;
-    Registry registry{Registry::Role::Scheduler};
-    JobStore store{registry};
-    Settings settings{registry};
-    FakeClock clock{QDateTime(QDate(2026, 12, 10), QTime(14, 5, 9))};
-    FakeProcessLauncher launcher;
-    ActivityLog log{settings, clock};
+    MainFormAttachTest() : SchedulerFixture(QDateTime(QDate(2026, 12, 10), QTime(14, 5, 9))) {}
+
     FakeTrayIcon tray;
     AnsweringGuard guard;
     // The show password of the tray icon and the mini window.
@@ -73,8 +66,7 @@ protected:
 
     void SetUp() override
     {
-        log.setLocale(QLocale(QLocale::C));
-        settings.setText(settings::LogFile, profile.path(u"test.log"_s));
+        SchedulerFixture::SetUp();
         settings.setText(settings::InstalledVersion, MainFormText::version());
     }
     void TearDown() override

@@ -152,11 +152,10 @@ bool ActivityJobEditor::save()
     }
     prepareWrite();
     const QString key = m_newJob ? m_name->text() : m_keyName;
-    if (!m_context.store.replaceJob(key, record().values())) {
-        Dialogs::current().message(this, Dialogs::Kind::Error, EditorText::saveFailed(), windowTitle());
+    const JobRecord written = record();
+    if (!FormHelpers::writeJob(this, m_context.store, key, written))
         return false;
-    }
-    m_opened = record();
+    m_opened = written;
     return true;
 }
 

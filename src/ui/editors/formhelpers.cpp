@@ -4,7 +4,9 @@
 #include "ui/editors/formhelpers.h"
 
 #include "ui/dialogs.h"
+#include "store/jobstore.h"
 #include "ui/editors/editortext.h"
+#include "ui/editors/jobrecord.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -79,6 +81,14 @@ void rejectAsking(QDialog *dialog, bool changed, const std::function<bool()> &sa
     default:
         return;
     }
+}
+
+bool writeJob(QDialog *editor, JobStore &store, const QString &key, const JobRecord &record)
+{
+    if (store.replaceJob(key, record.values()))
+        return true;
+    Dialogs::current().message(editor, Dialogs::Kind::Error, EditorText::saveFailed(), editor->windowTitle());
+    return false;
 }
 
 } // namespace FormHelpers

@@ -7,6 +7,8 @@
 
 #include <functional>
 
+class JobRecord;
+class JobStore;
 class QDialog;
 class QDialogButtonBox;
 class QLabel;
@@ -37,5 +39,9 @@ QPushButton *button(const QString &text, const QString &name, QWidget *parent,
 // Cancel stays).
 void rejectAsking(QDialog *dialog, bool changed, const std::function<bool()> &save,
     const std::function<void()> &close);
+
+// A job editor's save: the job `key` becomes `record` as one change; a failure is shown
+// with the editor's title and leaves the stored job as it was.
+bool writeJob(QDialog *editor, JobStore &store, const QString &key, const JobRecord &record);
 
 } // namespace FormHelpers
